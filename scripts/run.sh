@@ -1,0 +1,8 @@
+#!/bin/bash
+# Installs what is missing, builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+cmake --build build --target Pyrel
+exec ./build/app/Pyrel
