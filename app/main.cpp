@@ -1,0 +1,12 @@
+#include "app/program.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    app::setApplicationIdentity();
+    app::Program program;
+    program.Start();
+    return application.exec();
+}
