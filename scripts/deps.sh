@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-ebgaramond fonts-liberation
     libbenchmark-dev
+    binutils-mingw-w64-x86-64 desktop-file-utils appstream
 )
 
 missing=()

@@ -111,6 +111,24 @@ void WindowModel::pasteText(std::u16string_view text)
         target->setText(text);
 }
 
+void WindowModel::replaceText(std::u16string_view text)
+{
+    if (!mainUsable())
+        return;
+    Box *target = box(m_focus);
+    if (!target)
+        return;
+    if (text.empty()) {
+        target->setText(u"");
+        return;
+    }
+    // The first key replaces the selection, the others follow it.
+    keyPress(static_cast<std::int16_t>(text.front()));
+    if (box(m_focus) == target)
+        target->setText(text.substr(0, 1));
+    typeText(text.substr(1));
+}
+
 void WindowModel::pressEnter()
 {
     if (!mainUsable())
@@ -219,8 +237,10 @@ void WindowModel::menu(Menu item)
 void WindowModel::closeMain()
 {
     // frmMain has no unload procedure; with no window left the program ends.
-    if (m_mainVisible)
-        m_ended = true;
+    if (!mainUsable())
+        return;
+    m_mainVisible = false;
+    m_ended = true;
 }
 
 void WindowModel::clickAboutOK()

@@ -47,6 +47,7 @@ public:
     // What a user does.
     void typeText(std::u16string_view characters); // into the focused box, one key at a time
     void pasteText(std::u16string_view text);      // replaces the focused box's whole text
+    void replaceText(std::u16string_view text);    // selects all, then types
     void pressEnter();                             // in the focused control
     void pressSpace();
     void pressEscape();

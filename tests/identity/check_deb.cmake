@@ -1,0 +1,93 @@
+# Builds the Debian package with CPack into WORK_DIR and checks what it
+# holds and what it depends on.
+#
+# Usage: cmake -DCPACK=<cpack> -DDPKG_DEB=<dpkg-deb> -DCONFIG=<CPackConfig.cmake>
+#              -DPROGRAM=<built Pyrel> -DWORK_DIR=<dir> -P check_deb.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+foreach(var CPACK DPKG_DEB CONFIG PROGRAM WORK_DIR)
+    if(NOT ${var})
+        message(FATAL_ERROR "check_deb.cmake: ${var} is not set")
+    endif()
+endforeach()
+if(NOT EXISTS "${PROGRAM}")
+    message(FATAL_ERROR "${PROGRAM} does not exist: build the project before running the tests")
+endif()
+
+function(run)
+    execute_process(COMMAND ${ARGN}
+        RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE error)
+    if(NOT result EQUAL 0)
+        list(JOIN ARGN " " command)
+        message(FATAL_ERROR "${command} failed (${result}):\n${output}\n${error}")
+    endif()
+    set(output "${output}" PARENT_SCOPE)
+endfunction()
+
+set(failures "")
+macro(expect_equal what actual expected)
+    if(NOT "${actual}" STREQUAL "${expected}")
+        string(APPEND failures "${what}:\n  expected: ${expected}\n  actual:   ${actual}\n")
+    endif()
+endmacro()
+
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+run("${CPACK}" -G DEB --config "${CONFIG}" -B "${WORK_DIR}")
+
+file(GLOB debs "${WORK_DIR}/*.deb")
+list(LENGTH debs count)
+if(NOT count EQUAL 1)
+    message(FATAL_ERROR "expected one package in ${WORK_DIR}, found ${count}: ${debs}")
+endif()
+get_filename_component(deb_name "${debs}" NAME)
+if(NOT deb_name MATCHES "^emberline_1\\.00_[a-z0-9]+\\.deb$")
+    string(APPEND failures "package file name: ${deb_name}\n")
+endif()
+
+# The files, without the folders that lead to them.
+run("${DPKG_DEB}" --contents "${debs}")
+string(REPLACE "\n" ";" lines "${output}")
+set(files "")
+set(program_mode "")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^-([rwx-]+) .* (\\./[^ ]+)$")
+        list(APPEND files "${CMAKE_MATCH_2}")
+        if(CMAKE_MATCH_2 STREQUAL "./usr/bin/Pyrel")
+            set(program_mode "${CMAKE_MATCH_1}")
+        endif()
+    elseif(NOT line MATCHES "^d" AND NOT line STREQUAL "")
+        string(APPEND failures "unexpected entry (neither file nor folder): ${line}\n")
+    endif()
+endforeach()
+list(SORT files)
+list(JOIN files " " files)
+expect_equal("files in the package" "${files}"
+    "./usr/bin/Pyrel ./usr/share/applications/com.velmora.Emberline.desktop ./usr/share/icons/hicolor/48x48/apps/com.velmora.Emberline.png ./usr/share/metainfo/com.velmora.Emberline.metainfo.xml")
+expect_equal("mode of ./usr/bin/Pyrel" "${program_mode}" "rwxr-xr-x")
+
+foreach(field Package Version Section Maintainer)
+    run("${DPKG_DEB}" --field "${debs}" ${field})
+    string(STRIP "${output}" value_${field})
+endforeach()
+expect_equal("Package" "${value_Package}" "emberline")
+expect_equal("Version" "${value_Version}" "1.00")
+expect_equal("Section" "${value_Section}" "science")
+expect_equal("Maintainer" "${value_Maintainer}" "Velmora")
+
+# Each dependency by package name, whatever version it asks for.
+run("${DPKG_DEB}" --field "${debs}" Depends)
+string(STRIP "${output}" depends)
+string(REGEX REPLACE " *\\([^)]*\\)" "" names "${depends}")
+string(REGEX REPLACE " *, *" ";" names "${names}")
+foreach(package libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ebgaramond fonts-liberation)
+    if(NOT package IN_LIST names)
+        string(APPEND failures "Depends lacks ${package}: ${depends}\n")
+    endif()
+endforeach()
+
+if(failures)
+    message(FATAL_ERROR "${deb_name}:\n${failures}")
+endif()
+message(STATUS "${deb_name}: ${files}; Depends: ${depends}")
