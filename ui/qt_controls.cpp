@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QtMath>
 
+#include <limits>
+
 namespace ui {
 
 QRect twipsRect(int left, int top, int width, int height)
@@ -26,7 +28,12 @@ QString displayText(const std::u16string &caption)
     return shown;
 }
 
-InputBox::InputBox(QWidget *parent) : QLineEdit(parent) { }
+InputBox::InputBox(QWidget *parent) : QLineEdit(parent)
+{
+    // A QLineEdit cuts its text at 32767 characters unless told otherwise;
+    // these boxes take whatever is typed or pasted.
+    setMaxLength(std::numeric_limits<int>::max());
+}
 
 void InputBox::keyPressEvent(QKeyEvent *event)
 {

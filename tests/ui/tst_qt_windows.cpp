@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -166,6 +167,7 @@ private slots:
     void instructionsShowFourParagraphs();
     void resultsAreClippedNotGrown();
     void accessibleNames();
+    void boxesTakeLongTexts();
     void aboutWindow();
     void aboutKeys_data();
     void aboutKeys();
@@ -401,6 +403,19 @@ void TestQtWindows::accessibleNames()
     QCOMPARE(s.widget("cmdCalc")->accessibleName(), QString("Calculate Values"));
     QCOMPARE(s.widget("cmdReset")->accessibleName(), QString("Reset Form"));
     QCOMPARE(s.widget("cmdExit")->accessibleName(), QString("Exit"));
+}
+
+void TestQtWindows::boxesTakeLongTexts()
+{
+    Session s;
+    const QString longText = QString(40000, QLatin1Char('9'));
+    QApplication::clipboard()->setText(longText);
+    QTest::keyClick(s.focus(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(s.focus(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(s.text("txtT"), longText);
+    s.perform("tab"); // beyond the double range: refused, kept as typed
+    QCOMPARE(s.boxes.size(), 1);
+    QCOMPARE(s.text("txtT"), longText);
 }
 
 void TestQtWindows::aboutWindow()
