@@ -21,6 +21,14 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
+QFont windowFont(const QString &family, qreal points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
 QString displayText(const std::u16string &caption)
 {
     QString shown = QString::fromStdU16String(caption);

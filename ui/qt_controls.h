@@ -2,6 +2,7 @@
 
 #include "ui/controls.h"
 
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +21,9 @@ QRect twipsRect(int left, int top, int width, int height);
 // Makes the window fonts resolve to the closest installed faces: EB Garamond
 // for Garamond, Liberation Sans for MS Sans Serif. Safe to call repeatedly.
 void installFontSubstitutions();
+
+// A font of the windows: family, size in points, bold (700) or regular (400).
+QFont windowFont(const QString &family, qreal points, bool bold);
 
 // A caption as the program holds it (lone carriage returns between lines)
 // turned into the text Qt draws with line breaks.

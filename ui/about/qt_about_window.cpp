@@ -16,10 +16,7 @@ QtAboutWindow::QtAboutWindow(Shell &shell)
 
     m_lblTheLabel = new CaptionLabel(this);
     m_lblTheLabel->setObjectName(QStringLiteral("lblTheLabel"));
-    QFont labelFont(QStringLiteral("Garamond"));
-    labelFont.setPointSize(12);
-    labelFont.setWeight(QFont::Normal);
-    m_lblTheLabel->setFont(labelFont);
+    m_lblTheLabel->setFont(windowFont(QStringLiteral("Garamond"), 12, false));
     m_lblTheLabel->setGeometry(twipsRect(240, 240, 5175, 2895));
     m_lblTheLabel->setAccessibleDescription(QStringLiteral("About Emberline"));
 
@@ -32,10 +29,7 @@ QtAboutWindow::QtAboutWindow(Shell &shell)
 
     auto *ok = new CommandButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("cmdOK"));
-    QFont buttonFont(QStringLiteral("Garamond"));
-    buttonFont.setPointSizeF(8.25);
-    buttonFont.setWeight(QFont::Bold);
-    ok->setFont(buttonFont);
+    ok->setFont(windowFont(QStringLiteral("Garamond"), 8.25, true));
     ok->setGeometry(twipsRect(4320, 3840, 1095, 615));
     ok->setAccessibleName(QStringLiteral("OK"));
     ok->raise();

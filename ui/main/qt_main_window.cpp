@@ -13,18 +13,12 @@ namespace {
 
 QFont garamond(qreal points, bool bold)
 {
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSizeF(points);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
+    return windowFont(QStringLiteral("Garamond"), points, bold);
 }
 
 QFont sansSerif()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(12);
-    font.setWeight(QFont::Normal);
-    return font;
+    return windowFont(QStringLiteral("MS Sans Serif"), 12, false);
 }
 
 // A borderless white panel: only the change of colour marks its edges.
@@ -101,15 +95,16 @@ void QtMainWindow::buildControls()
     makePicture(frame1, QStringLiteral("Image1"), QStringLiteral(":/image1.png"), 840, 240, QStringLiteral("T(K)="));
     makePicture(frame1, QStringLiteral("Image2"), QStringLiteral(":/image2.png"), 3080, 240,
                 QString::fromUtf8("\u03BB(\u03BCm)="));
+    const auto place = [](QWidget *widget, const char *name, const QRect &geometry) {
+        widget->setObjectName(QLatin1String(name));
+        widget->setGeometry(geometry);
+        widget->setFont(sansSerif());
+    };
     m_txtT = new InputBox(frame1);
-    m_txtT->setObjectName(QStringLiteral("txtT"));
-    m_txtT->setGeometry(twipsRect(1680, 240, 975, 405));
-    m_txtT->setFont(sansSerif());
+    place(m_txtT, "txtT", twipsRect(1680, 240, 975, 405));
     m_txtT->setAccessibleName(QStringLiteral("Temperature (K)"));
     m_txtL = new InputBox(frame1);
-    m_txtL->setObjectName(QStringLiteral("txtL"));
-    m_txtL->setGeometry(twipsRect(4080, 240, 975, 405));
-    m_txtL->setFont(sansSerif());
+    place(m_txtL, "txtL", twipsRect(4080, 240, 975, 405));
     m_txtL->setAccessibleName(QString::fromUtf8("Wavelength (\u00B5m)"));
 
     QFrame *frame2 = makePanel(client, "Frame2", twipsRect(480, 2880, 5415, 855));
@@ -118,14 +113,10 @@ void QtMainWindow::buildControls()
     makePicture(frame2, QStringLiteral("Image4"), QStringLiteral(":/image4.png"), 240, 240,
                 QString::fromUtf8("\u03BBT(\u03BCm\u00B7K)="));
     m_lblLT = new CaptionLabel(frame2);
-    m_lblLT->setObjectName(QStringLiteral("lblLT"));
-    m_lblLT->setGeometry(twipsRect(1680, 270, 975, 300));
-    m_lblLT->setFont(sansSerif());
+    place(m_lblLT, "lblLT", twipsRect(1680, 270, 975, 300));
     m_lblLT->setAccessibleDescription(QString::fromUtf8("\u03BBT (\u00B5m\u00B7K)"));
     m_lblF = new CaptionLabel(frame2);
-    m_lblF->setObjectName(QStringLiteral("lblF"));
-    m_lblF->setGeometry(twipsRect(4080, 270, 975, 300));
-    m_lblF->setFont(sansSerif());
+    place(m_lblF, "lblF", twipsRect(4080, 270, 975, 300));
     m_lblF->setAccessibleDescription(QString::fromUtf8("F(0\u2192\u03BB)"));
 
     const auto makeButton = [client](const char *name, const QString &caption, int left) {
