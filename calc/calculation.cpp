@@ -45,6 +45,16 @@ double convert(std::u16string_view text, Input input)
     }
 }
 
+bool tryConvert(std::u16string_view text, double &value)
+{
+    try {
+        value = runtime::TextToDouble(text);
+        return true;
+    } catch (const Error &) {
+        return false;
+    }
+}
+
 // One pass of the loop with a fault test after each step. Each step's
 // operands are read after the previous test (Fresh) and each result is
 // complete before its own test (Checked), so a fault is reported at the step
@@ -170,14 +180,16 @@ ResultTexts CalculateValues(CalculationState &state, std::u16string_view tempera
 
     // A negative temperature or wavelength has no physical meaning, and the
     // series would show nonsense for it; it is refused before anything is
-    // written. Conversion errors come in the series' own order, wavelength
-    // first.
-    const double wavelengthValue = convert(wavelength, Input::Wavelength);
-    const double temperatureValue = convert(temperature, Input::Temperature);
-    if (wavelengthValue < 0)
-        throw Error(ErrorKind::NegativeInput, Input::Wavelength);
-    if (temperatureValue < 0)
-        throw Error(ErrorKind::NegativeInput, Input::Temperature);
+    // written. A text that does not convert is left to the series, which
+    // reports it in its own order (wavelength first) and state.
+    double wavelengthValue = 0.0;
+    double temperatureValue = 0.0;
+    if (tryConvert(wavelength, wavelengthValue) && tryConvert(temperature, temperatureValue)) {
+        if (wavelengthValue < 0)
+            throw Error(ErrorKind::NegativeInput, Input::Wavelength);
+        if (temperatureValue < 0)
+            throw Error(ErrorKind::NegativeInput, Input::Temperature);
+    }
 
     EvaluateSeries(state, temperature, wavelength);
 

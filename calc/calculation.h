@@ -67,9 +67,10 @@ struct ResultTexts {
 
 // The whole calculation from the two texts to the two captions: the zero
 // rule ("0.0000" and "0"), the refusal of a negative wavelength or
-// temperature (runtime::Error NegativeInput, nothing changed), the series,
-// and the fraction caption filled with zeros to six characters. Leaves n at
-// the fraction caption's length.
+// temperature when both texts convert (runtime::Error NegativeInput,
+// nothing changed), the series, and the fraction caption filled with zeros
+// to six characters. Leaves n at the fraction caption's length. A text that
+// does not convert fails as in EvaluateSeries, with the same state.
 ResultTexts CalculateValues(CalculationState &state, std::u16string_view temperature,
                             std::u16string_view wavelength);
 

@@ -81,8 +81,8 @@ private slots:
     void captions();
     void zeroInputChangesNothing_data();
     void zeroInputChangesNothing();
-    void negativeInputIsRefusedBeforeAnythingChanges_data();
-    void negativeInputIsRefusedBeforeAnythingChanges();
+    void inputsRefusedByCalculateValues_data();
+    void inputsRefusedByCalculateValues();
     void captionFunctions_data();
     void captionFunctions();
     void fractionCaptionIsSixCharactersBetweenZeroAndOne();
@@ -401,7 +401,7 @@ void TestCalculation::zeroInputChangesNothing()
         QCOMPARE(v, Sentinel);
 }
 
-void TestCalculation::negativeInputIsRefusedBeforeAnythingChanges_data()
+void TestCalculation::inputsRefusedByCalculateValues_data()
 {
     QTest::addColumn<QString>("wavelength");
     QTest::addColumn<QString>("temperature");
@@ -416,11 +416,12 @@ void TestCalculation::negativeInputIsRefusedBeforeAnythingChanges_data()
     QTest::newRow("negative exponent form") << "-1e-3" << "5800" << negative << int(Input::Wavelength);
     QTest::newRow("bad wavelength before a negative temperature") << "abc" << "-5" << conversion << int(Input::Wavelength);
     QTest::newRow("bad temperature before a negative wavelength") << "-1" << "abc" << conversion << int(Input::Temperature);
+    QTest::newRow("bad temperature after a good wavelength") << "2" << "" << conversion << int(Input::Temperature);
     QTest::newRow("wavelength beyond the range before a negative temperature")
             << "1e999" << "-5" << int(ErrorKind::Overflow) << int(Input::Wavelength);
 }
 
-void TestCalculation::negativeInputIsRefusedBeforeAnythingChanges()
+void TestCalculation::inputsRefusedByCalculateValues()
 {
     QFETCH(QString, wavelength);
     QFETCH(QString, temperature);
@@ -435,9 +436,19 @@ void TestCalculation::negativeInputIsRefusedBeforeAnythingChanges()
         QCOMPARE(int(error.kind()), kind);
         QCOMPARE(int(error.input()), input);
     }
-    QCOMPARE(s.n, SentinelN);
-    for (double v : {s.z, s.InfSum, s.F, s.L, s.T, s.LT})
-        QCOMPARE(v, Sentinel);
+    if (kind == int(ErrorKind::NegativeInput)) {
+        QCOMPARE(s.n, SentinelN);
+        for (double v : {s.z, s.InfSum, s.F, s.L, s.T, s.LT})
+            QCOMPARE(v, Sentinel);
+    } else {
+        // A conversion failure leaves what the series leaves.
+        CalculationState series = sentinelState();
+        QVERIFY_THROWS_EXCEPTION(runtime::Error, calc::EvaluateSeries(series, u16(temperature), u16(wavelength)));
+        QCOMPARE(s.n, series.n);
+        QVERIFY(sameDouble(s.L, series.L));
+        QVERIFY(sameDouble(s.T, series.T));
+        QCOMPARE(s.LT, Sentinel);
+    }
 }
 
 void TestCalculation::captionFunctions_data()
