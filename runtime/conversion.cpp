@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace runtime {
@@ -133,8 +134,17 @@ std::u16string DoubleToText(double value)
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::general, 15);
+    std::string_view digits(buffer.data(), std::size_t(result.ptr - buffer.data()));
+    // The largest doubles round up to 1.79769313486232E+308 at 15 digits, a
+    // number beyond the double range that would not read back: such a value
+    // is written one unit lower in the last digit instead, so every text
+    // this writes converts back to a double that writes the same text.
+    if (digits == "1.79769313486232e+308")
+        digits = "1.79769313486231e+308";
+    else if (digits == "-1.79769313486232e+308")
+        digits = "-1.79769313486231e+308";
     std::u16string text;
-    for (const char *p = buffer.data(); p != result.ptr; ++p) {
+    for (const char *p = digits.data(); p != digits.data() + digits.size(); ++p) {
         char c = *p;
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A'); // "1E+20", "INF", "NAN"

@@ -23,7 +23,10 @@ double TextToDouble(std::u16string_view text);
 
 // Canonical text of a double: up to 15 significant digits, trailing zeros
 // removed, fixed notation for 1e-4 <= |x| < 1e15 and "1.5E+20" / "1E-05"
-// otherwise (C's "%.15G" in the C locale). Negative zero gives "0".
+// otherwise (C's "%.15G" in the C locale). Negative zero gives "0". The
+// doubles above 1.79769313486231E+308, which "%.15G" rounds out of the double
+// range, are written as 1.79769313486231E+308 so that every text converts
+// back: converting the text and writing it again gives the same text.
 std::u16string DoubleToText(double value);
 
 // Rounds to `decimals` decimal places. The decision is taken on the exact

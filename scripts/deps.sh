@@ -9,6 +9,7 @@ packages=(
     fonts-ebgaramond fonts-liberation
     libbenchmark-dev
     binutils-mingw-w64-x86-64 desktop-file-utils appstream
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -7,3 +7,11 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure --timeout 300
+
+# The same suite once more with AddressSanitizer and UBSan, then each
+# libFuzzer target for a bounded time.
+bash scripts/sanitize.sh
+bash scripts/fuzz.sh
+
+# Reached only when every stage above passed (set -e).
+echo "stages: 3 passed, 0 failed"

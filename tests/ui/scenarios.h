@@ -115,6 +115,10 @@ inline std::vector<Scenario> all()
     add("0.50 then Tab becomes 0.5 and the focus moves on",
         {"set 0.50", "tab"}, [](Expected &e) { e.txtT = "0.5"; e.focus = "txtL"; });
     add("1e3 then Tab becomes 1000", {"set 1e3", "tab"}, [](Expected &e) { e.txtT = "1000"; e.focus = "txtL"; });
+    add("the largest double is written so that it is accepted again",
+        {"set 1.7976931348623157e308", "tab", "backtab", "tab"}, [](Expected &e) {
+            e.txtT = "1.79769313486231E+308"; e.focus = "txtL";
+        });
     add("-250 is accepted as it is", {"set -250", "tab"}, [](Expected &e) { e.txtT = "-250"; e.focus = "txtL"; });
     add("an empty txtT is refused and keeps the focus",
         {"set", "tab"}, [](Expected &e) { e.txtT = ""; e.messages = {TemperatureNaN}; });
