@@ -460,6 +460,8 @@ void TestQtWindows::aboutKeys()
     QFETCH(int, modifiers);
     QFETCH(bool, closes);
     Session s;
+    s.main->move(123, 45);
+    const QPoint position = s.main->geometry().topLeft();
     s.perform("set 5800");
     s.perform("tab");
     s.perform("menu about");
@@ -472,6 +474,7 @@ void TestQtWindows::aboutKeys()
     if (closes) {
         QCOMPARE(s.text("txtT"), QString("5800"));
         QCOMPARE(s.focus()->objectName(), QString("txtL"));
+        QCOMPARE(s.main->geometry().topLeft(), position);
     }
     QVERIFY(!s.ended);
 }

@@ -6,6 +6,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPalette>
+#include <QWindow>
 
 namespace ui {
 
@@ -225,6 +226,7 @@ void QtMainWindow::onFocusChanged(QWidget *old, QWidget *now)
 void QtMainWindow::hideKeepingFocus()
 {
     m_savedFocus = focusWidget();
+    m_savedPosition = geometry().topLeft();
     hide();
 }
 
@@ -236,6 +238,12 @@ void QtMainWindow::showAgain()
         m_restoringFocus = true;
         m_savedFocus->setFocus(Qt::OtherFocusReason);
         m_restoringFocus = false;
+    }
+    // Shown while the About window is still up, the window would otherwise
+    // be placed afresh by the window manager; it returns where it was.
+    if (m_savedPosition) {
+        if (QWindow *native = windowHandle())
+            native->setPosition(*m_savedPosition);
     }
     show();
     activateWindow();

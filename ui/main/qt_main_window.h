@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -28,7 +29,8 @@ public:
 
     // Hides the window, remembering which control has the focus.
     void hideKeepingFocus();
-    // Shows the window again with the focus where it was when it was hidden.
+    // Shows the window again, where it was and with the focus where it was
+    // when it was hidden.
     void showAgain();
 
 private:
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<MainForm> m_form;
 
     QPointer<QWidget> m_savedFocus;
+    std::optional<QPoint> m_savedPosition;
     bool m_restoringFocus = false;
 };
 
