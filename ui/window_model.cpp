@@ -131,20 +131,21 @@ void WindowModel::replaceText(std::u16string_view text)
 
 void WindowModel::pressEnter()
 {
-    if (!mainUsable())
-        return;
-    if (box(m_focus))
-        typeText(u"\r");
-    else if (isButton(m_focus))
-        buttonAction(m_focus);
+    pressOnFocus(u'\r');
 }
 
 void WindowModel::pressSpace()
 {
+    pressOnFocus(u' ');
+}
+
+// Enter and Space type into a box and press a focused button.
+void WindowModel::pressOnFocus(char16_t key)
+{
     if (!mainUsable())
         return;
     if (box(m_focus))
-        typeText(u" ");
+        typeText(std::u16string_view(&key, 1));
     else if (isButton(m_focus))
         buttonAction(m_focus);
 }
@@ -160,20 +161,21 @@ void WindowModel::pressEscape()
 
 void WindowModel::tab()
 {
-    if (!mainUsable())
-        return;
-    for (std::size_t i = 0; i < TabOrder.size(); ++i)
-        if (TabOrder[i] == m_focus)
-            return moveFocus(TabOrder[(i + 1) % TabOrder.size()]);
+    moveInTabOrder(1);
 }
 
 void WindowModel::backTab()
+{
+    moveInTabOrder(TabOrder.size() - 1);
+}
+
+void WindowModel::moveInTabOrder(std::size_t step)
 {
     if (!mainUsable())
         return;
     for (std::size_t i = 0; i < TabOrder.size(); ++i)
         if (TabOrder[i] == m_focus)
-            return moveFocus(TabOrder[(i + TabOrder.size() - 1) % TabOrder.size()]);
+            return moveFocus(TabOrder[(i + step) % TabOrder.size()]);
 }
 
 void WindowModel::click(Control control)

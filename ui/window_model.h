@@ -119,6 +119,8 @@ private:
     void buttonAction(Control button);
     Box *box(Control control);
     void keyPress(std::int16_t code);
+    void pressOnFocus(char16_t key);
+    void moveInTabOrder(std::size_t step);
     bool mainUsable() const { return m_mainVisible && !m_ended; }
 
     Box m_txtT{*this, Control::txtT};
