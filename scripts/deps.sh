@@ -1,15 +1,18 @@
 #!/bin/bash
 # Installs the Debian packages that building, running and testing need,
-# and only those that are missing, so a second run is quick.
+# and only those that are missing, so a second run is quick. Also makes the
+# decimal-comma locale that the conversion tests run under.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     fonts-ebgaramond fonts-liberation
-    libbenchmark-dev
+    doctest-dev libbenchmark-dev
     binutils-mingw-w64-x86-64 desktop-file-utils appstream
+    lintian man-db
     clang-14 libclang-rt-14-dev
+    locales
 )
 
 missing=()
@@ -24,4 +27,9 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale whose decimal separator is a comma: the conversions must ignore it.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
 cmake --build build --target Pyrel
-exec ./build/app/Pyrel
+exec ./build/app/qt/Pyrel

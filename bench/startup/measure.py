@@ -346,8 +346,8 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--build", default=os.path.join(here, "..", "..", "build-bench"),
-                        help="the build folder holding app/Pyrel and bench/startup/bench_bare_window")
-    parser.add_argument("--pyrel", help="Pyrel executable (default: BUILD/app/Pyrel)")
+                        help="the build folder holding app/qt/Pyrel and bench/startup/bench_bare_window")
+    parser.add_argument("--pyrel", help="Pyrel executable (default: BUILD/app/qt/Pyrel)")
     parser.add_argument("--bare", help="baseline executable (default: BUILD/bench/startup/bench_bare_window)")
     parser.add_argument("--also", action="append", default=[], metavar="NAME=EXE",
                         help="another program to interleave with the two and compare with the bare window "
@@ -358,7 +358,7 @@ def main():
     parser.add_argument("--verbose", action="store_true", help="print each map and damage event")
     args = parser.parse_args()
 
-    programs = {"Pyrel": args.pyrel or os.path.join(args.build, "app", "Pyrel"),
+    programs = {"Pyrel": args.pyrel or os.path.join(args.build, "app", "qt", "Pyrel"),
                 "bare": args.bare or os.path.join(args.build, "bench", "startup", "bench_bare_window")}
     for extra in args.also:
         name, _, path = extra.partition("=")

@@ -9,9 +9,9 @@
 // Exit status 0 when every step showed what it should and the event loop
 // ended through Exit; 1 when a step failed; 2 when the session got stuck.
 
-#include "app/program.h"
-#include "ui/about/qt_about_window.h"
-#include "ui/main/qt_main_window.h"
+#include "app/qt/program.h"
+#include "ui/qt/qt_about_window.h"
+#include "ui/qt/qt_main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

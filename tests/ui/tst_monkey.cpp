@@ -38,12 +38,12 @@
 //   close=about, close=main
 // for instance: type=58e2;key=tab;paste=0./0*400/1;alt=C;menu=H:A;key=enter
 
-#include "app/program.h"
+#include "app/qt/program.h"
 #include "calc/calculation.h"
 #include "runtime/error.h"
-#include "ui/about/qt_about_window.h"
-#include "ui/main/qt_main_window.h"
-#include "ui/qt_controls.h"
+#include "ui/qt/qt_about_window.h"
+#include "ui/qt/qt_main_window.h"
+#include "ui/qt/qt_controls.h"
 
 #include <QtTest>
 #include <QAbstractButton>

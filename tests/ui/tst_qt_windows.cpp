@@ -1,7 +1,7 @@
-#include "app/program.h"
+#include "app/qt/program.h"
 #include "scenarios.h"
-#include "ui/about/qt_about_window.h"
-#include "ui/main/qt_main_window.h"
+#include "ui/qt/qt_about_window.h"
+#include "ui/qt/qt_main_window.h"
 
 #include <QtTest>
 #include <QAbstractButton>

@@ -1,4 +1,4 @@
-#include "ui/main/qt_main_window.h"
+#include "ui/qt/qt_main_window.h"
 
 #include <QAction>
 #include <QApplication>

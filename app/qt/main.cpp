@@ -1,4 +1,4 @@
-#include "app/program.h"
+#include "app/qt/program.h"
 
 #include <QApplication>
 

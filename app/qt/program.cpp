@@ -1,8 +1,8 @@
-#include "app/program.h"
+#include "app/qt/program.h"
 
-#include "ui/about/qt_about_window.h"
-#include "ui/main/qt_main_window.h"
-#include "ui/qt_controls.h"
+#include "ui/qt/qt_about_window.h"
+#include "ui/qt/qt_main_window.h"
+#include "ui/qt/qt_controls.h"
 
 #include <QApplication>
 #include <QIcon>

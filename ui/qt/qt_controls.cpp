@@ -1,4 +1,4 @@
-#include "ui/qt_controls.h"
+#include "ui/qt/qt_controls.h"
 
 #include <QEvent>
 #include <QFont>

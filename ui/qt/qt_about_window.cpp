@@ -1,4 +1,4 @@
-#include "ui/about/qt_about_window.h"
+#include "ui/qt/qt_about_window.h"
 
 #include <QCloseEvent>
 #include <QFont>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/main/main_form.h"
-#include "ui/qt_controls.h"
+#include "ui/qt/qt_controls.h"
 
 #include <QMainWindow>
 #include <QPointer>
