@@ -5,18 +5,32 @@
 
 namespace ui {
 
-// What an event procedure may do with the controls and windows around it.
-// The procedures see nothing else of the toolkit: the Qt windows implement
-// these on real widgets, the window model in memory for fast tests.
+// What an event procedure may do with the controls around it. The
+// procedures see nothing else of a toolkit: each toolkit implements these on
+// its own controls, the window model in memory for fast tests.
 
+// An input box. The same-text rule lives here, once, for every toolkit:
+// writing the text the box already holds changes nothing and runs no
+// change procedure (some native boxes report a change even then).
 class TextBox {
 public:
     virtual ~TextBox() = default;
-    virtual std::u16string text() const = 0;
+
+    std::u16string text() const { return readText(); }
     // Writing a different text runs the box's change procedure before
-    // returning; writing the text it already holds changes nothing.
-    virtual void setText(std::u16string_view text) = 0;
+    // returning.
+    void setText(std::u16string_view text)
+    {
+        if (text != readText())
+            writeText(text);
+    }
     virtual void setFocus() = 0;
+
+protected:
+    virtual std::u16string readText() const = 0;
+    // Puts a text that differs from the present one into the native box;
+    // the toolkit reports the change to the form before this returns.
+    virtual void writeText(std::u16string_view text) = 0;
 };
 
 class Label {
@@ -28,34 +42,15 @@ public:
     virtual void setCaption(std::u16string_view caption) = 0;
 };
 
-// A form's own window.
-class FormWindow {
-public:
-    virtual ~FormWindow() = default;
-    // Hides the window; it stays loaded with every text as it is.
-    virtual void hide() = 0;
-    // Destroys the window after running the form's unload procedure (which
-    // may cancel).
-    virtual void unload() = 0;
-};
-
 enum class FormId { Main, About };
 
-// The application-wide services: modal messages, the window instances and
-// the end of the program.
-class Shell {
-public:
-    virtual ~Shell() = default;
-    // A modal message with one OK button and no icon. An empty title gives
-    // the application title.
-    virtual void MsgBox(std::u16string_view prompt, std::u16string_view title = {}) = 0;
-    // Shows the one instance of a form, modeless, creating and loading it
-    // first when needed; a loaded but hidden form just becomes visible.
-    virtual void ShowForm(FormId form) = 0;
-    // Ends the program at once; no procedure runs afterwards.
-    virtual void End() = 0;
-};
+// The controls that events come from: the five focusable controls of the
+// main window and the About window's button. None stands for anything that
+// is not a control of the window concerned (its menu bar, a message box,
+// another window, no focus at all).
+enum class Control { None, txtT, txtL, cmdCalc, cmdReset, cmdExit, cmdOK };
 
-inline constexpr std::u16string_view ApplicationTitle = u"Emberline";
+// The entries of the main window's menus that have a procedure.
+enum class MenuItem { None, mnuCalc, mnuReset, mnuExit, mnuInstructions, mnuAbout };
 
 } // namespace ui

@@ -1,105 +1,194 @@
 #include "ui/window_model.h"
 
-#include <array>
+#include "ui/about/about_form.h"
+#include "ui/layout.h"
+#include "ui/main/main_form.h"
+#include "ui/main/main_layout.h"
 
 namespace ui {
 
 namespace {
-
-constexpr std::array<Control, 5> TabOrder = {Control::txtT, Control::txtL, Control::cmdCalc,
-                                             Control::cmdReset, Control::cmdExit};
 
 bool isButton(Control c)
 {
     return c == Control::cmdCalc || c == Control::cmdReset || c == Control::cmdExit;
 }
 
+class Caption : public Label {
+public:
+    std::u16string caption() const override { return m_caption; }
+    void setCaption(std::u16string_view caption) override { m_caption = caption; }
+
+private:
+    std::u16string m_caption;
+};
+
 } // namespace
 
-void WindowModel::Box::setText(std::u16string_view text)
-{
-    if (text == m_text)
-        return;
-    m_text = text;
-    MainForm &form = *m_model.m_main;
-    if (m_control == Control::txtT)
-        form.Run([&form] { form.txtT_Change(); });
-    else
-        form.Run([&form] { form.txtL_Change(); });
-}
+class WindowModel::Main : public MainWindow {
+public:
+    Main(WindowModel &model, MainForm &form) : m_model(model), m_form(form) { m_model.m_main = this; }
+    ~Main() override { m_model.m_main = nullptr; }
 
-void WindowModel::AboutWindow::unload()
-{
-    std::int16_t cancel = 0;
-    m_model.m_about->form.Form_Unload(cancel);
-    if (cancel == 0)
-        m_model.m_unloadedAbout = std::move(m_model.m_about);
-}
+    class Box : public TextBox {
+    public:
+        Box(Main &window, Control control) : m_window(window), m_control(control) { }
+        void setFocus() override { m_window.moveFocus(m_control); }
 
-WindowModel::About::About(WindowModel &model)
-    : window(model), form(AboutControls{lblTheLabel, window}, model)
-{
-}
+    protected:
+        std::u16string readText() const override { return m_text; }
+        void writeText(std::u16string_view text) override
+        {
+            m_text = text;
+            m_window.m_form.TextChanged(m_control);
+        }
+
+    private:
+        Main &m_window;
+        Control m_control;
+        std::u16string m_text;
+    };
+
+    void show() override
+    {
+        if (!m_shown)
+            m_focus = layout::TabOrder(MainLayout()).front()->id;
+        m_shown = m_visible = true;
+    }
+    void hide() override { m_visible = false; }
+    TextBox &txtT() override { return m_txtT; }
+    TextBox &txtL() override { return m_txtL; }
+    Label &lblLT() override { return m_lblLT; }
+    Label &lblF() override { return m_lblF; }
+    Control focused() const override { return m_focus; }
+
+    // A focus move, reported the way a toolkit reports it: after the focus
+    // has moved.
+    void moveFocus(Control to)
+    {
+        if (to == m_focus)
+            return;
+        const Control from = m_focus;
+        m_focus = to;
+        m_form.FocusMoved(from, to);
+    }
+
+    Box *box(Control control)
+    {
+        return control == Control::txtT ? &m_txtT : control == Control::txtL ? &m_txtL : nullptr;
+    }
+
+    WindowModel &m_model;
+    MainForm &m_form;
+    Box m_txtT{*this, Control::txtT};
+    Box m_txtL{*this, Control::txtL};
+    Caption m_lblLT;
+    Caption m_lblF;
+    Control m_focus = Control::None;
+    bool m_shown = false;
+    bool m_visible = false;
+};
+
+class WindowModel::About : public AboutWindow {
+public:
+    About(WindowModel &model, AboutForm &form) : m_model(model), m_form(form) { m_model.m_about = this; }
+    ~About() override { m_model.m_about = nullptr; }
+
+    void show() override { m_visible = true; }
+    void hide() override { m_visible = false; }
+    Label &lblTheLabel() override { return m_label; }
+
+    WindowModel &m_model;
+    AboutForm &m_form;
+    Caption m_label;
+    bool m_visible = false;
+};
 
 WindowModel::WindowModel()
 {
-    ShowForm(FormId::Main);
-    m_focus = Control::txtT;
+    m_forms.Start();
 }
 
 WindowModel::~WindowModel() = default;
 
-std::u16string WindowModel::text(Control control) const
+std::unique_ptr<MainWindow> WindowModel::createMainWindow(MainForm &form)
 {
-    return control == Control::txtT ? m_txtT.text() : m_txtL.text();
+    return std::make_unique<Main>(*this, form);
+}
+
+std::unique_ptr<AboutWindow> WindowModel::createAboutWindow(AboutForm &form)
+{
+    return std::make_unique<About>(*this, form);
+}
+
+void WindowModel::messageBox(std::u16string_view prompt, std::u16string_view title)
+{
+    m_messages.push_back({std::u16string(prompt), std::u16string(title)});
+}
+
+std::u16string WindowModel::text(Control box) const
+{
+    if (!m_main)
+        return {};
+    return box == Control::txtT ? m_main->m_txtT.text() : m_main->m_txtL.text();
+}
+
+std::u16string WindowModel::lblLT() const
+{
+    return m_main ? m_main->m_lblLT.caption() : std::u16string();
+}
+
+std::u16string WindowModel::lblF() const
+{
+    return m_main ? m_main->m_lblF.caption() : std::u16string();
+}
+
+Control WindowModel::focus() const
+{
+    return m_main ? m_main->m_focus : Control::None;
+}
+
+bool WindowModel::mainVisible() const
+{
+    return m_main && m_main->m_visible;
+}
+
+bool WindowModel::aboutVisible() const
+{
+    return m_about && m_about->m_visible;
 }
 
 std::u16string WindowModel::aboutText() const
 {
-    return m_about ? m_about->lblTheLabel.caption() : std::u16string();
+    return m_about ? m_about->m_label.caption() : std::u16string();
 }
 
-WindowModel::Box *WindowModel::box(Control control)
+void WindowModel::setAboutText(std::u16string_view text)
 {
-    if (control == Control::txtT)
-        return &m_txtT;
-    if (control == Control::txtL)
-        return &m_txtL;
-    return nullptr;
+    if (m_about)
+        m_about->m_label.setCaption(text);
 }
 
-void WindowModel::moveFocus(Control to)
+bool WindowModel::mainUsable() const
 {
-    if (to == m_focus)
-        return;
-    // As in Qt, the focus has already moved when the control that lost it
-    // hears of it.
-    const Control from = m_focus;
-    m_focus = to;
-    if (m_main)
-        m_main->FocusMoved(from, to);
-}
-
-void WindowModel::keyPress(std::int16_t code)
-{
-    MainForm &form = *m_main;
-    if (m_focus == Control::txtT)
-        form.Run([&form, code]() mutable { form.txtT_KeyPress(code); });
-    else if (m_focus == Control::txtL)
-        form.Run([&form, code]() mutable { form.txtL_KeyPress(code); });
+    return mainVisible() && !ended();
 }
 
 void WindowModel::typeText(std::u16string_view characters)
 {
     for (char16_t c : characters) {
-        Box *target = box(m_focus);
-        if (!target || !mainUsable())
+        if (!mainUsable())
             return;
-        keyPress(static_cast<std::int16_t>(c));
+        const Control target = m_main->m_focus;
+        Main::Box *box = m_main->box(target);
+        if (!box)
+            return;
+        m_main->m_form.KeyPress(target, static_cast<std::int16_t>(c));
         // A single-line box takes no line break; the key procedure may have
-        // moved the focus (an error message hands it to a box).
-        if (c != u'\r' && c != u'\n' && box(m_focus) == target)
-            target->setText(target->text() + c);
+        // moved the focus (an error message hands it to a box) or ended the
+        // program.
+        if (c != u'\r' && c != u'\n' && mainUsable() && m_main->m_focus == target)
+            box->setText(box->text() + c);
     }
 }
 
@@ -107,25 +196,26 @@ void WindowModel::pasteText(std::u16string_view text)
 {
     if (!mainUsable())
         return;
-    if (Box *target = box(m_focus))
-        target->setText(text);
+    if (Main::Box *box = m_main->box(m_main->m_focus))
+        box->setText(text);
 }
 
 void WindowModel::replaceText(std::u16string_view text)
 {
     if (!mainUsable())
         return;
-    Box *target = box(m_focus);
-    if (!target)
+    const Control target = m_main->m_focus;
+    Main::Box *box = m_main->box(target);
+    if (!box)
         return;
     if (text.empty()) {
-        target->setText(u"");
+        box->setText(u"");
         return;
     }
     // The first key replaces the selection, the others follow it.
-    keyPress(static_cast<std::int16_t>(text.front()));
-    if (box(m_focus) == target)
-        target->setText(text.substr(0, 1));
+    m_main->m_form.KeyPress(target, static_cast<std::int16_t>(text.front()));
+    if (mainUsable() && m_main->m_focus == target)
+        box->setText(text.substr(0, 1));
     typeText(text.substr(1));
 }
 
@@ -144,19 +234,17 @@ void WindowModel::pressOnFocus(char16_t key)
 {
     if (!mainUsable())
         return;
-    if (box(m_focus))
+    if (m_main->box(m_main->m_focus))
         typeText(std::u16string_view(&key, 1));
-    else if (isButton(m_focus))
-        buttonAction(m_focus);
+    else if (isButton(m_main->m_focus))
+        m_main->m_form.Click(m_main->m_focus);
 }
 
 void WindowModel::pressEscape()
 {
-    if (!mainUsable())
-        return;
     // No control and no cancel button does anything with Escape.
-    if (box(m_focus))
-        keyPress(27);
+    if (mainUsable() && m_main->box(m_main->m_focus))
+        m_main->m_form.KeyPress(m_main->m_focus, 27);
 }
 
 void WindowModel::tab()
@@ -166,27 +254,26 @@ void WindowModel::tab()
 
 void WindowModel::backTab()
 {
-    moveInTabOrder(TabOrder.size() - 1);
+    moveInTabOrder(layout::TabOrder(MainLayout()).size() - 1);
 }
 
 void WindowModel::moveInTabOrder(std::size_t step)
 {
     if (!mainUsable())
         return;
-    for (std::size_t i = 0; i < TabOrder.size(); ++i)
-        if (TabOrder[i] == m_focus)
-            return moveFocus(TabOrder[(i + step) % TabOrder.size()]);
+    const auto order = layout::TabOrder(MainLayout());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (order[i]->id == m_main->m_focus)
+            return m_main->moveFocus(order[(i + step) % order.size()]->id);
 }
 
 void WindowModel::click(Control control)
 {
     if (!mainUsable())
         return;
-    moveFocus(control);
-    // A failed validation has handed the focus back to its box: the
-    // button is not pressed.
-    if (isButton(control) && m_focus == control)
-        buttonAction(control);
+    m_main->moveFocus(control);
+    if (isButton(control) && mainUsable())
+        m_main->m_form.Click(control);
 }
 
 void WindowModel::accessKey(Control button)
@@ -194,97 +281,28 @@ void WindowModel::accessKey(Control button)
     click(button);
 }
 
-void WindowModel::buttonAction(Control button)
+void WindowModel::menu(MenuItem item)
 {
-    MainForm &form = *m_main;
-    switch (button) {
-    case Control::cmdCalc:
-        form.Run([&form] { form.cmdCalc_Click(); });
-        break;
-    case Control::cmdReset:
-        form.Run([&form] { form.cmdReset_Click(); });
-        break;
-    case Control::cmdExit:
-        form.Run([&form] { form.cmdExit_Click(); });
-        break;
-    default:
-        break;
-    }
-}
-
-void WindowModel::menu(Menu item)
-{
-    if (!mainUsable())
-        return;
-    MainForm &form = *m_main;
-    switch (item) {
-    case Menu::Calc:
-        form.Run([&form] { form.mnuCalc_Click(); });
-        break;
-    case Menu::Reset:
-        form.Run([&form] { form.mnuReset_Click(); });
-        break;
-    case Menu::Exit:
-        form.Run([&form] { form.mnuExit_Click(); });
-        break;
-    case Menu::Instructions:
-        form.Run([&form] { form.mnuInstructions_Click(); });
-        break;
-    case Menu::About:
-        form.Run([&form] { form.mnuAbout_Click(); });
-        break;
-    }
+    if (mainUsable())
+        m_main->m_form.MenuChosen(item);
 }
 
 void WindowModel::closeMain()
 {
-    // frmMain has no unload procedure; with no window left the program ends.
-    if (!mainUsable())
-        return;
-    m_mainVisible = false;
-    m_ended = true;
+    if (mainUsable())
+        m_main->m_form.CloseRequested();
 }
 
 void WindowModel::clickAboutOK()
 {
-    if (m_about)
-        m_about->form.cmdOK_Click();
-    m_unloadedAbout.reset();
+    if (m_about && !ended())
+        m_about->m_form.Click(Control::cmdOK);
 }
 
 void WindowModel::closeAbout()
 {
-    if (m_about)
-        m_about->window.unload();
-    m_unloadedAbout.reset();
-}
-
-void WindowModel::MsgBox(std::u16string_view prompt, std::u16string_view title)
-{
-    m_messages.push_back({std::u16string(prompt), std::u16string(title.empty() ? ApplicationTitle : title)});
-}
-
-void WindowModel::ShowForm(FormId form)
-{
-    if (form == FormId::Main) {
-        if (!m_main) {
-            m_main = std::make_unique<MainForm>(MainControls{m_txtT, m_txtL, m_lblLT, m_lblF, m_mainWindow}, *this);
-            ++m_mainLoads;
-            m_main->Run([this] { m_main->Form_Load(); });
-        }
-        m_mainVisible = true;
-        return;
-    }
-    if (!m_about) {
-        m_about = std::make_unique<About>(*this);
-        ++m_aboutLoads;
-        m_about->form.Form_Load();
-    }
-}
-
-void WindowModel::End()
-{
-    m_ended = true;
+    if (m_about && !ended())
+        m_about->m_form.CloseRequested();
 }
 
 } // namespace ui

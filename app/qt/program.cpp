@@ -1,8 +1,10 @@
 #include "app/qt/program.h"
 
+#include "emberline/identity.h"
 #include "ui/qt/qt_about_window.h"
+#include "ui/qt/qt_layout.h"
 #include "ui/qt/qt_main_window.h"
-#include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_widgets.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -16,31 +18,41 @@ Program::Program(std::function<void()> end) : m_end(std::move(end))
         m_end = [] { QCoreApplication::exit(0); };
 }
 
-Program::~Program()
-{
-    if (m_frmAbout && m_frmAbout->window)
-        delete m_frmAbout->window.data();
-}
+Program::~Program() = default;
 
 void Program::Start()
 {
-    ShowForm(ui::FormId::Main);
+    m_forms.Start();
+}
+
+ui::QtMainWindow *Program::frmMain() const
+{
+    return m_forms.isLoaded(ui::FormId::Main) ? m_main.data() : nullptr;
 }
 
 ui::QtAboutWindow *Program::frmAbout() const
 {
-    return m_frmAbout ? m_frmAbout->window.data() : nullptr;
+    return m_forms.isLoaded(ui::FormId::About) ? m_about.data() : nullptr;
 }
 
-void Program::MsgBox(std::u16string_view prompt, std::u16string_view title)
+std::unique_ptr<ui::MainWindow> Program::createMainWindow(ui::MainForm &form)
+{
+    m_main = new ui::QtMainWindow(form);
+    return ui::QtMainWindow::handle(m_main);
+}
+
+std::unique_ptr<ui::AboutWindow> Program::createAboutWindow(ui::AboutForm &form)
+{
+    m_about = new ui::QtAboutWindow(form);
+    return ui::QtAboutWindow::handle(m_about);
+}
+
+void Program::messageBox(std::u16string_view prompt, std::u16string_view title)
 {
     QWidget *owner = QApplication::activeWindow();
-    if (!owner && m_frmMain && m_frmMain->isVisible())
-        owner = m_frmMain.get();
-    const std::u16string_view shownTitle = title.empty() ? ui::ApplicationTitle : title;
-    QMessageBox box(QMessageBox::NoIcon,
-                    QString::fromUtf16(shownTitle.data(), qsizetype(shownTitle.size())),
-                    ui::displayText(std::u16string(prompt)), QMessageBox::Ok, owner);
+    if (!owner && m_main && m_main->isVisible())
+        owner = m_main;
+    QMessageBox box(QMessageBox::NoIcon, ui::qstr(title), ui::displayText(prompt), QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
     // Without a window manager nothing re-activates the window, and an
@@ -49,37 +61,16 @@ void Program::MsgBox(std::u16string_view prompt, std::u16string_view title)
         owner->activateWindow();
 }
 
-void Program::ShowForm(ui::FormId form)
-{
-    if (form == ui::FormId::Main) {
-        if (!m_frmMain) {
-            m_frmMain = std::make_unique<ui::QtMainWindow>(*this);
-            m_frmMain->form().Run([this] { m_frmMain->form().Form_Load(); });
-            m_frmMain->show();
-            m_frmMain->activateWindow();
-        } else {
-            m_frmMain->showAgain();
-        }
-        return;
-    }
-    if (!m_frmAbout)
-        m_frmAbout = std::make_unique<AboutInstance>();
-    if (!m_frmAbout->window)
-        m_frmAbout->window = new ui::QtAboutWindow(*this);
-    m_frmAbout->window->show();
-    m_frmAbout->window->activateWindow();
-}
-
-void Program::End()
+void Program::quit()
 {
     m_end();
 }
 
 void setApplicationIdentity()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Emberline"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QCoreApplication::setApplicationName(ui::qstr(identity::ProductName));
+    QCoreApplication::setOrganizationName(ui::qstr(identity::CompanyName));
+    QCoreApplication::setApplicationVersion(ui::qstr(identity::VersionText));
     // The same 48x48 picture as pyrel.ico, as PNG: Qt decodes PNG itself,
     // while reading the .ico loads the image-format plugins (and libjpeg with
     // them) during start-up, some 330 KiB of resident memory for one icon.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ui/controls.h"
+#include "ui/forms.h"
+#include "ui/window_system.h"
 
 #include <QPointer>
 
@@ -14,12 +15,9 @@ class QtMainWindow;
 
 namespace app {
 
-// The running program: the one instance of each window class and the
-// services the procedures ask of the application (message boxes, showing
-// a window, ending). frmMain is created and loaded by Start() and lives
-// until the program ends; frmAbout is created on first use and loaded
-// afresh each time it is shown, since closing it destroys its window.
-class Program : public ui::Shell {
+// The Qt program: the window system the lifecycle runs on (Qt windows,
+// QMessageBox, the end of the event loop) and the lifecycle itself.
+class Program : public ui::WindowSystem {
 public:
     // `end` stops the program; by default it leaves the event loop, so the
     // windows are destroyed as main() returns. Tests pass their own.
@@ -29,26 +27,25 @@ public:
     // Creates frmMain, loads it and shows it.
     void Start();
 
-    ui::QtMainWindow *frmMain() const { return m_frmMain.get(); }
-    // The loaded About window, or null when it is not loaded.
+    ui::Forms &forms() { return m_forms; }
+    // The loaded windows' widgets, or null.
+    ui::QtMainWindow *frmMain() const;
     ui::QtAboutWindow *frmAbout() const;
 
-    void MsgBox(std::u16string_view prompt, std::u16string_view title = {}) override;
-    void ShowForm(ui::FormId form) override;
-    void End() override;
+    std::unique_ptr<ui::MainWindow> createMainWindow(ui::MainForm &form) override;
+    std::unique_ptr<ui::AboutWindow> createAboutWindow(ui::AboutForm &form) override;
+    void messageBox(std::u16string_view prompt, std::u16string_view title) override;
+    void quit() override;
 
 private:
-    struct AboutInstance {
-        QPointer<ui::QtAboutWindow> window; // null while not loaded
-    };
-
     std::function<void()> m_end;
-    std::unique_ptr<ui::QtMainWindow> m_frmMain;
-    std::unique_ptr<AboutInstance> m_frmAbout;
+    QPointer<ui::QtMainWindow> m_main;
+    QPointer<ui::QtAboutWindow> m_about;
+    ui::Forms m_forms{*this};
 };
 
-// Sets the application's identity (name "Emberline", organisation
-// "Velmora", version "1.00") and the window icon shared by every window.
+// Sets the application's identity (name, organisation and version) and the
+// window icon shared by every window.
 void setApplicationIdentity();
 
 } // namespace app

@@ -1,11 +1,9 @@
 #pragma once
 
 // User scenarios run unchanged against the window model and against the real
-// Qt windows: what a user does, and what the windows then show.
+// windows of each toolkit: what a user does, and what the windows then show.
 
-#include <QString>
-#include <QStringList>
-
+#include <string>
 #include <vector>
 
 namespace scenarios {
@@ -21,12 +19,12 @@ namespace scenarios {
 //                 about (through the Help menu)
 //   "about-ok", "about-close", "close-main"
 struct Expected {
-    QString txtT = QStringLiteral("0");
-    QString txtL = QStringLiteral("0");
-    QString lblLT;
-    QString lblF;
-    QString focus = QStringLiteral("txtT");
-    QStringList messages; // "title: prompt", in order
+    std::u16string txtT = u"0";
+    std::u16string txtL = u"0";
+    std::u16string lblLT;
+    std::u16string lblF;
+    std::u16string focus = u"txtT";
+    std::vector<std::u16string> messages; // "title: prompt", in order
     bool ended = false;
     bool mainVisible = true;
     bool aboutVisible = false;
@@ -34,29 +32,38 @@ struct Expected {
 
 struct Scenario {
     const char *name;
-    QStringList actions;
+    std::vector<std::u16string> actions;
     Expected expected;
 };
 
-inline QString message(const char *text) { return QStringLiteral("Emberline: ") + QString::fromUtf8(text); }
+inline std::u16string message(std::u16string_view text) { return u"Emberline: " + std::u16string(text); }
 
-inline const QString TemperatureNaN = message("The value for temperature must be a number.");
-inline const QString WavelengthNaN = message("The value for wavelength must be a number.");
+inline const std::u16string TemperatureNaN = message(u"The value for temperature must be a number.");
+inline const std::u16string WavelengthNaN = message(u"The value for wavelength must be a number.");
 
-inline QString instructions()
+inline std::u16string instructions()
 {
-    const QString cr(QChar(13));
-    return QStringLiteral("Instructions: To find the fractional blackbody emissivity power at a certain "
-                          "temperature and wavelength:")
-            + cr + cr + QStringLiteral("1. Enter the temperature in the appropriate box.") + cr + cr
-            + QStringLiteral("2. Enter the wavelength in the appropriate box.") + cr + cr
-            + QStringLiteral("3. Click the Calculate Button.");
+    const std::u16string cr(1, u'\r');
+    return u"Instructions: To find the fractional blackbody emissivity power at a certain "
+           u"temperature and wavelength:"
+            + cr + cr + u"1. Enter the temperature in the appropriate box." + cr + cr
+            + u"2. Enter the wavelength in the appropriate box." + cr + cr
+            + u"3. Click the Calculate Button.";
+}
+
+// The verb of an action and what follows it ("set 58" gives "set", "58").
+inline std::pair<std::u16string, std::u16string> split(const std::u16string &action)
+{
+    const std::size_t space = action.find(u' ');
+    if (space == std::u16string::npos)
+        return {action, {}};
+    return {action.substr(0, space), action.substr(space + 1)};
 }
 
 inline std::vector<Scenario> all()
 {
     std::vector<Scenario> s;
-    const auto add = [&s](const char *name, QStringList actions, const auto &edit) {
+    const auto add = [&s](const char *name, std::vector<std::u16string> actions, const auto &edit) {
         Expected e;
         edit(e);
         s.push_back({name, std::move(actions), e});
@@ -67,152 +74,152 @@ inline std::vector<Scenario> all()
 
     // Calculating and clearing
     add("Enter calculates in place, reading the texts as typed",
-        {"set 5800", "tab", "set 1", "enter"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "1"; e.lblLT = "5800"; e.lblF = "0.7201"; e.focus = "txtL";
+        {u"set 5800", u"tab", u"set 1", u"enter"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.lblLT = u"5800"; e.lblF = u"0.7201"; e.focus = u"txtL";
         });
     add("Enter does not normalise: 5800.0 is calculated as typed",
-        {"tab", "set 1", "backtab", "set 5800.0", "enter"}, [](Expected &e) {
-            e.txtT = "5800.0"; e.txtL = "1"; e.lblLT = "5800"; e.lblF = "0.7201"; e.focus = "txtT";
+        {u"tab", u"set 1", u"backtab", u"set 5800.0", u"enter"}, [](Expected &e) {
+            e.txtT = u"5800.0"; e.txtL = u"1"; e.lblLT = u"5800"; e.lblF = u"0.7201"; e.focus = u"txtT";
         });
     add("a later Tab normalises 5800.0 and empties the results",
-        {"tab", "set 1", "backtab", "set 5800.0", "enter", "tab"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "1"; e.focus = "txtL";
+        {u"tab", u"set 1", u"backtab", u"set 5800.0", u"enter", u"tab"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.focus = u"txtL";
         });
     add("typing empties both results",
-        {"set 5800", "tab", "set 1", "enter", "type 0"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "10"; e.focus = "txtL";
+        {u"set 5800", u"tab", u"set 1", u"enter", u"type 0"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"10"; e.focus = u"txtL";
         });
     add("a validation that keeps the text keeps the results",
-        {"set 5800", "tab", "set 1", "enter", "backtab"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "1"; e.lblLT = "5800"; e.lblF = "0.7201"; e.focus = "txtT";
+        {u"set 5800", u"tab", u"set 1", u"enter", u"backtab"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.lblLT = u"5800"; e.lblF = u"0.7201"; e.focus = u"txtT";
         });
     add("a click on Calculate validates first, then reads the normalised text",
-        {"set 5800", "tab", "set 1.0", "click cmdCalc"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "1"; e.lblLT = "5800"; e.lblF = "0.7201"; e.focus = "cmdCalc";
+        {u"set 5800", u"tab", u"set 1.0", u"click cmdCalc"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.lblLT = u"5800"; e.lblF = u"0.7201"; e.focus = u"cmdCalc";
         });
     add("Alt+C validates first, then calculates",
-        {"set 5800", "tab", "set .5", "alt C"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "0.5"; e.lblLT = "2900"; e.lblF = "0.2506"; e.focus = "cmdCalc";
+        {u"set 5800", u"tab", u"set .5", u"alt C"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"0.5"; e.lblLT = u"2900"; e.lblF = u"0.2506"; e.focus = u"cmdCalc";
         });
     add("File > Calculate Values leaves the focus and the text",
-        {"set 1000", "tab", "set 1.11", "menu calc"}, [](Expected &e) {
-            e.txtT = "1000"; e.txtL = "1.11"; e.lblLT = "1110"; e.lblF = "0.0010"; e.focus = "txtL";
+        {u"set 1000", u"tab", u"set 1.11", u"menu calc"}, [](Expected &e) {
+            e.txtT = u"1000"; e.txtL = u"1.11"; e.lblLT = u"1110"; e.lblF = u"0.0010"; e.focus = u"txtL";
         });
     add("Enter on the focused Calculate button presses it",
-        {"tab", "tab", "enter"}, [](Expected &e) {
-            e.lblLT = "0"; e.lblF = "0.0000"; e.focus = "cmdCalc";
+        {u"tab", u"tab", u"enter"}, [](Expected &e) {
+            e.lblLT = u"0"; e.lblF = u"0.0000"; e.focus = u"cmdCalc";
         });
     add("Space on the focused Calculate button presses it",
-        {"set 300", "tab", "set 10", "tab", "space"}, [](Expected &e) {
-            e.txtT = "300"; e.txtL = "10"; e.lblLT = "3000"; e.lblF = "0.2732"; e.focus = "cmdCalc";
+        {u"set 300", u"tab", u"set 10", u"tab", u"space"}, [](Expected &e) {
+            e.txtT = u"300"; e.txtL = u"10"; e.lblLT = u"3000"; e.lblF = u"0.2732"; e.focus = u"cmdCalc";
         });
     add("a zero input with a text that is no number shows the zero results",
-        {"set abc", "enter"}, [](Expected &e) {
-            e.txtT = "abc"; e.lblLT = "0"; e.lblF = "0.0000";
+        {u"set abc", u"enter"}, [](Expected &e) {
+            e.txtT = u"abc"; e.lblLT = u"0"; e.lblF = u"0.0000";
         });
 
     // Validation on leaving a box
     add("0.50 then Tab becomes 0.5 and the focus moves on",
-        {"set 0.50", "tab"}, [](Expected &e) { e.txtT = "0.5"; e.focus = "txtL"; });
-    add("1e3 then Tab becomes 1000", {"set 1e3", "tab"}, [](Expected &e) { e.txtT = "1000"; e.focus = "txtL"; });
+        {u"set 0.50", u"tab"}, [](Expected &e) { e.txtT = u"0.5"; e.focus = u"txtL"; });
+    add("1e3 then Tab becomes 1000", {u"set 1e3", u"tab"}, [](Expected &e) { e.txtT = u"1000"; e.focus = u"txtL"; });
     add("the largest double is written so that it is accepted again",
-        {"set 1.7976931348623157e308", "tab", "backtab", "tab"}, [](Expected &e) {
-            e.txtT = "1.79769313486231E+308"; e.focus = "txtL";
+        {u"set 1.7976931348623157e308", u"tab", u"backtab", u"tab"}, [](Expected &e) {
+            e.txtT = u"1.79769313486231E+308"; e.focus = u"txtL";
         });
-    add("-250 is accepted as it is", {"set -250", "tab"}, [](Expected &e) { e.txtT = "-250"; e.focus = "txtL"; });
+    add("-250 is accepted as it is", {u"set -250", u"tab"}, [](Expected &e) { e.txtT = u"-250"; e.focus = u"txtL"; });
     add("an empty txtT is refused and keeps the focus",
-        {"set", "tab"}, [](Expected &e) { e.txtT = ""; e.messages = {TemperatureNaN}; });
+        {u"set", u"tab"}, [](Expected &e) { e.txtT = u""; e.messages = {TemperatureNaN}; });
     add("1E400 is refused, being beyond the double range",
-        {"set 1E400", "tab"}, [](Expected &e) { e.txtT = "1E400"; e.messages = {TemperatureNaN}; });
+        {u"set 1E400", u"tab"}, [](Expected &e) { e.txtT = u"1E400"; e.messages = {TemperatureNaN}; });
     add("abc in txtL, then a click on txtT: the wavelength message, focus back",
-        {"tab", "set abc", "click txtT"}, [](Expected &e) {
-            e.txtL = "abc"; e.focus = "txtL"; e.messages = {WavelengthNaN};
+        {u"tab", u"set abc", u"click txtT"}, [](Expected &e) {
+            e.txtL = u"abc"; e.focus = u"txtL"; e.messages = {WavelengthNaN};
         });
     add("Shift+Tab out of a bad box is refused too",
-        {"set x", "backtab"}, [](Expected &e) { e.txtT = "x"; e.messages = {TemperatureNaN}; });
+        {u"set x", u"backtab"}, [](Expected &e) { e.txtT = u"x"; e.messages = {TemperatureNaN}; });
     add("0.0 then Tab becomes 0, so the calculation takes the zero case",
-        {"set 0.0", "tab", "set 2", "click cmdCalc"}, [](Expected &e) {
-            e.txtL = "2"; e.lblLT = "0"; e.lblF = "0.0000"; e.focus = "cmdCalc";
+        {u"set 0.0", u"tab", u"set 2", u"click cmdCalc"}, [](Expected &e) {
+            e.txtL = u"2"; e.lblLT = u"0"; e.lblF = u"0.0000"; e.focus = u"cmdCalc";
         });
     add("a click on Calculate that fails validation does not calculate",
-        {"set 5800", "tab", "set 1", "enter", "backtab", "set abc", "click cmdCalc"}, [](Expected &e) {
-            e.txtT = "abc"; e.txtL = "1"; e.messages = {TemperatureNaN};
+        {u"set 5800", u"tab", u"set 1", u"enter", u"backtab", u"set abc", u"click cmdCalc"}, [](Expected &e) {
+            e.txtT = u"abc"; e.txtL = u"1"; e.messages = {TemperatureNaN};
         });
     add("Alt+C that fails validation shows one message only",
-        {"set abc", "alt C"}, [](Expected &e) { e.txtT = "abc"; e.messages = {TemperatureNaN}; });
+        {u"set abc", u"alt C"}, [](Expected &e) { e.txtT = u"abc"; e.messages = {TemperatureNaN}; });
     add("a click on Exit that fails validation does not end",
-        {"set abc", "click cmdExit"}, [](Expected &e) { e.txtT = "abc"; e.messages = {TemperatureNaN}; });
+        {u"set abc", u"click cmdExit"}, [](Expected &e) { e.txtT = u"abc"; e.messages = {TemperatureNaN}; });
     add("Alt+X that fails validation does not end",
-        {"tab", "set q", "alt X"}, [](Expected &e) { e.txtL = "q"; e.focus = "txtL"; e.messages = {WavelengthNaN}; });
+        {u"tab", u"set q", u"alt X"}, [](Expected &e) { e.txtL = u"q"; e.focus = u"txtL"; e.messages = {WavelengthNaN}; });
     add("a click on Reset validates first",
-        {"set 7.50", "click cmdReset"}, [](Expected &e) { e.focus = "cmdReset"; });
+        {u"set 7.50", u"click cmdReset"}, [](Expected &e) { e.focus = u"cmdReset"; });
 
     // A calculation that fails
     add("Enter with a wavelength that is no number: its message, focus to it",
-        {"set 5800", "tab", "set abc", "enter"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "abc"; e.focus = "txtL"; e.messages = {WavelengthNaN};
+        {u"set 5800", u"tab", u"set abc", u"enter"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"abc"; e.focus = u"txtL"; e.messages = {WavelengthNaN};
         });
     add("Enter with a temperature that is no number: its message",
-        {"tab", "set 1", "backtab", "set 58OO", "enter"}, [](Expected &e) {
-            e.txtT = "58OO"; e.txtL = "1"; e.messages = {TemperatureNaN};
+        {u"tab", u"set 1", u"backtab", u"set 58OO", u"enter"}, [](Expected &e) {
+            e.txtT = u"58OO"; e.txtL = u"1"; e.messages = {TemperatureNaN};
         });
     add("File > Calculate with a wavelength that is no number: its message",
-        {"set 1000", "tab", "set x", "menu calc"}, [](Expected &e) {
-            e.txtT = "1000"; e.txtL = "x"; e.focus = "txtL"; e.messages = {WavelengthNaN};
+        {u"set 1000", u"tab", u"set x", u"menu calc"}, [](Expected &e) {
+            e.txtT = u"1000"; e.txtL = u"x"; e.focus = u"txtL"; e.messages = {WavelengthNaN};
         });
     add("a negative wavelength is refused",
-        {"set 1000", "tab", "set -100", "enter"}, [](Expected &e) {
-            e.txtT = "1000"; e.txtL = "-100"; e.focus = "txtL";
-            e.messages = {message("The value for wavelength must not be negative.")};
+        {u"set 1000", u"tab", u"set -100", u"enter"}, [](Expected &e) {
+            e.txtT = u"1000"; e.txtL = u"-100"; e.focus = u"txtL";
+            e.messages = {message(u"The value for wavelength must not be negative.")};
         });
     add("a negative temperature is refused and takes the focus without validating the wavelength",
-        {"set -5800", "tab", "set 1.0", "enter"}, [](Expected &e) {
-            e.txtT = "-5800"; e.txtL = "1.0"; e.focus = "txtT";
-            e.messages = {message("The value for temperature must not be negative.")};
+        {u"set -5800", u"tab", u"set 1.0", u"enter"}, [](Expected &e) {
+            e.txtT = u"-5800"; e.txtL = u"1.0"; e.focus = u"txtT";
+            e.messages = {message(u"The value for temperature must not be negative.")};
         });
     add("0.0 by Enter divides by zero; the focus stays",
-        {"tab", "set 1", "backtab", "set 0.0", "enter"}, [](Expected &e) {
-            e.txtT = "0.0"; e.txtL = "1"; e.messages = {message("The calculation failed: division by zero.")};
+        {u"tab", u"set 1", u"backtab", u"set 0.0", u"enter"}, [](Expected &e) {
+            e.txtT = u"0.0"; e.txtL = u"1"; e.messages = {message(u"The calculation failed: division by zero.")};
         });
     add("lambda T 1e-300 overflows; the focus stays",
-        {"set 1", "tab", "set 1e-300", "enter"}, [](Expected &e) {
-            e.txtT = "1"; e.txtL = "1e-300"; e.focus = "txtL";
-            e.messages = {message("The calculation failed: overflow.")};
+        {u"set 1", u"tab", u"set 1e-300", u"enter"}, [](Expected &e) {
+            e.txtT = u"1"; e.txtL = u"1e-300"; e.focus = u"txtL";
+            e.messages = {message(u"The calculation failed: overflow.")};
         });
 
     // Reset, Instructions, Exit
     add("File > Reset Form with abc in a box: no message, zeros back",
-        {"set abc", "menu reset"}, same);
+        {u"set abc", u"menu reset"}, same);
     add("Reset button after a calculation: zeros, empty results, focus on Reset",
-        {"set 5800", "tab", "set 1", "enter", "click cmdReset"}, [](Expected &e) { e.focus = "cmdReset"; });
-    add("Alt+R resets", {"set 5", "tab", "set 3", "alt R"}, [](Expected &e) { e.focus = "cmdReset"; });
+        {u"set 5800", u"tab", u"set 1", u"enter", u"click cmdReset"}, [](Expected &e) { e.focus = u"cmdReset"; });
+    add("Alt+R resets", {u"set 5", u"tab", u"set 3", u"alt R"}, [](Expected &e) { e.focus = u"cmdReset"; });
     add("Help > Instructions shows the prompt and changes nothing",
-        {"set 5800", "menu instructions"}, [](Expected &e) { e.txtT = "5800"; e.messages = {instructions()}; });
+        {u"set 5800", u"menu instructions"}, [](Expected &e) { e.txtT = u"5800"; e.messages = {instructions()}; });
     add("File > Exit with abc ends without a message",
-        {"set abc", "menu exit"}, [](Expected &e) { e.txtT = "abc"; e.ended = true; });
-    add("Exit by Alt+X ends", {"alt X"}, [](Expected &e) { e.ended = true; e.focus = "cmdExit"; });
+        {u"set abc", u"menu exit"}, [](Expected &e) { e.txtT = u"abc"; e.ended = true; });
+    add("Exit by Alt+X ends", {u"alt X"}, [](Expected &e) { e.ended = true; e.focus = u"cmdExit"; });
     add("the close box with abc ends without a message",
-        {"set abc", "close-main"}, [](Expected &e) { e.txtT = "abc"; e.ended = true; e.mainVisible = false; });
+        {u"set abc", u"close-main"}, [](Expected &e) { e.txtT = u"abc"; e.ended = true; e.mainVisible = false; });
 
     // Focus
-    add("four Tabs reach Exit", {"tab", "tab", "tab", "tab"}, [](Expected &e) { e.focus = "cmdExit"; });
-    add("a fifth Tab returns to txtT", {"tab", "tab", "tab", "tab", "tab"}, same);
-    add("Shift+Tab from txtT goes to Exit", {"backtab"}, [](Expected &e) { e.focus = "cmdExit"; });
-    add("Escape does nothing", {"escape", "tab", "tab", "escape"}, [](Expected &e) { e.focus = "cmdCalc"; });
+    add("four Tabs reach Exit", {u"tab", u"tab", u"tab", u"tab"}, [](Expected &e) { e.focus = u"cmdExit"; });
+    add("a fifth Tab returns to txtT", {u"tab", u"tab", u"tab", u"tab", u"tab"}, same);
+    add("Shift+Tab from txtT goes to Exit", {u"backtab"}, [](Expected &e) { e.focus = u"cmdExit"; });
+    add("Escape does nothing", {u"escape", u"tab", u"tab", u"escape"}, [](Expected &e) { e.focus = u"cmdCalc"; });
 
     // About
     add("Help > About hides the main window and shows About",
-        {"set 5800", "menu about"}, [](Expected &e) {
-            e.txtT = "5800"; e.mainVisible = false; e.aboutVisible = true;
+        {u"set 5800", u"menu about"}, [](Expected &e) {
+            e.txtT = u"5800"; e.mainVisible = false; e.aboutVisible = true;
         });
     add("OK on About brings the main window back as it was",
-        {"set 5800", "tab", "set 1", "enter", "menu about", "about-ok"}, [](Expected &e) {
-            e.txtT = "5800"; e.txtL = "1"; e.lblLT = "5800"; e.lblF = "0.7201"; e.focus = "txtL";
+        {u"set 5800", u"tab", u"set 1", u"enter", u"menu about", u"about-ok"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.lblLT = u"5800"; e.lblF = u"0.7201"; e.focus = u"txtL";
         });
     add("the About close box does the same as OK, even with bad texts",
-        {"set abc", "menu about", "about-close"}, [](Expected &e) { e.txtT = "abc"; });
+        {u"set abc", u"menu about", u"about-close"}, [](Expected &e) { e.txtT = u"abc"; });
     add("About twice in a row",
-        {"menu about", "about-ok", "menu about", "about-close", "tab"}, [](Expected &e) { e.focus = "txtL"; });
+        {u"menu about", u"about-ok", u"menu about", u"about-close", u"tab"}, [](Expected &e) { e.focus = u"txtL"; });
     return s;
 }
 

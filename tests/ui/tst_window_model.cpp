@@ -1,189 +1,205 @@
 #include "scenarios.h"
+#include "../support/doctest_text.h"
+
 #include "ui/about/about_form.h"
+#include "ui/forms.h"
 #include "ui/main/main_form.h"
 #include "ui/window_model.h"
 
-#include <QtTest>
+#include <doctest/doctest.h>
+
+#include <algorithm>
 
 using ui::Control;
+using ui::FormId;
+using ui::MenuItem;
 using ui::WindowModel;
 
 namespace {
 
-QString qs(const std::u16string &s) { return QString::fromStdU16String(s); }
-
-Control controlNamed(const QString &name)
+Control controlNamed(const std::u16string &name)
 {
-    if (name == "txtT") return Control::txtT;
-    if (name == "txtL") return Control::txtL;
-    if (name == "cmdCalc" || name == "C") return Control::cmdCalc;
-    if (name == "cmdReset" || name == "R") return Control::cmdReset;
-    if (name == "cmdExit" || name == "X") return Control::cmdExit;
+    if (name == u"txtT") return Control::txtT;
+    if (name == u"txtL") return Control::txtL;
+    if (name == u"cmdCalc" || name == u"C") return Control::cmdCalc;
+    if (name == u"cmdReset" || name == u"R") return Control::cmdReset;
+    if (name == u"cmdExit" || name == u"X") return Control::cmdExit;
     return Control::None;
 }
 
-QString nameOf(Control c)
+std::u16string nameOf(Control c)
 {
     switch (c) {
-    case Control::txtT: return "txtT";
-    case Control::txtL: return "txtL";
-    case Control::cmdCalc: return "cmdCalc";
-    case Control::cmdReset: return "cmdReset";
-    case Control::cmdExit: return "cmdExit";
-    default: return "none";
+    case Control::txtT: return u"txtT";
+    case Control::txtL: return u"txtL";
+    case Control::cmdCalc: return u"cmdCalc";
+    case Control::cmdReset: return u"cmdReset";
+    case Control::cmdExit: return u"cmdExit";
+    default: return u"none";
     }
 }
 
-void perform(WindowModel &m, const QString &action)
+MenuItem menuNamed(const std::u16string &name)
 {
-    const QString verb = action.section(' ', 0, 0);
-    const QString argument = action.section(' ', 1);
-    const std::u16string text = argument.toStdU16String();
-    if (verb == "set") m.replaceText(text);
-    else if (verb == "type") m.typeText(text);
-    else if (verb == "enter") m.pressEnter();
-    else if (verb == "space") m.pressSpace();
-    else if (verb == "escape") m.pressEscape();
-    else if (verb == "tab") m.tab();
-    else if (verb == "backtab") m.backTab();
-    else if (verb == "click") m.click(controlNamed(argument));
-    else if (verb == "alt") m.accessKey(controlNamed(argument));
-    else if (verb == "menu") {
-        static const QHash<QString, WindowModel::Menu> menus = {
-            {"calc", WindowModel::Menu::Calc}, {"reset", WindowModel::Menu::Reset},
-            {"exit", WindowModel::Menu::Exit}, {"instructions", WindowModel::Menu::Instructions},
-            {"about", WindowModel::Menu::About}};
-        m.menu(menus.value(argument));
-    } else if (verb == "about-ok") m.clickAboutOK();
-    else if (verb == "about-close") m.closeAbout();
-    else if (verb == "close-main") m.closeMain();
-    else QFAIL(qPrintable("unknown action " + action));
+    if (name == u"calc") return MenuItem::mnuCalc;
+    if (name == u"reset") return MenuItem::mnuReset;
+    if (name == u"exit") return MenuItem::mnuExit;
+    if (name == u"instructions") return MenuItem::mnuInstructions;
+    if (name == u"about") return MenuItem::mnuAbout;
+    return MenuItem::None;
+}
+
+void perform(WindowModel &m, const std::u16string &action)
+{
+    const auto [verb, argument] = scenarios::split(action);
+    if (verb == u"set") m.replaceText(argument);
+    else if (verb == u"type") m.typeText(argument);
+    else if (verb == u"enter") m.pressEnter();
+    else if (verb == u"space") m.pressSpace();
+    else if (verb == u"escape") m.pressEscape();
+    else if (verb == u"tab") m.tab();
+    else if (verb == u"backtab") m.backTab();
+    else if (verb == u"click") m.click(controlNamed(argument));
+    else if (verb == u"alt") m.accessKey(controlNamed(argument));
+    else if (verb == u"menu") m.menu(menuNamed(argument));
+    else if (verb == u"about-ok") m.clickAboutOK();
+    else if (verb == u"about-close") m.closeAbout();
+    else if (verb == u"close-main") m.closeMain();
+    else FAIL("unknown action " << test_support::utf8(action));
+}
+
+void run(WindowModel &m, const std::vector<std::u16string> &actions)
+{
+    for (const std::u16string &action : actions)
+        perform(m, action);
 }
 
 } // namespace
 
-class TestWindowModel : public QObject {
-    Q_OBJECT
-
-private slots:
-    void scenario_data();
-    void scenario();
-    void instructionsPrompt();
-    void aboutText();
-    void loadAndResetEndState_data();
-    void loadAndResetEndState();
-    void aboutLoadsAfreshAndMainOnlyOnce();
-};
-
-void TestWindowModel::scenario_data()
+TEST_CASE("user scenarios on the window model")
 {
-    QTest::addColumn<QStringList>("actions");
-    QTest::addColumn<int>("index");
-    const auto all = scenarios::all();
-    for (std::size_t i = 0; i < all.size(); ++i)
-        QTest::newRow(all[i].name) << all[i].actions << int(i);
-}
-
-void TestWindowModel::scenario()
-{
-    QFETCH(QStringList, actions);
-    QFETCH(int, index);
-    const scenarios::Expected expected = scenarios::all()[std::size_t(index)].expected;
-
-    WindowModel m;
-    for (const QString &action : actions)
-        perform(m, action);
-
-    QCOMPARE(qs(m.text(Control::txtT)), expected.txtT);
-    QCOMPARE(qs(m.text(Control::txtL)), expected.txtL);
-    QCOMPARE(qs(m.lblLT()), expected.lblLT);
-    QCOMPARE(qs(m.lblF()), expected.lblF);
-    QCOMPARE(nameOf(m.focus()), expected.focus);
-    QStringList messages;
-    for (const auto &message : m.messages())
-        messages << qs(message.title) + ": " + qs(message.prompt);
-    QCOMPARE(messages, expected.messages);
-    QCOMPARE(m.ended(), expected.ended);
-    QCOMPARE(m.mainVisible(), expected.mainVisible);
-    QCOMPARE(m.aboutVisible(), expected.aboutVisible);
-}
-
-void TestWindowModel::instructionsPrompt()
-{
-    const std::u16string prompt = ui::MainForm::InstructionsPrompt();
-    QCOMPARE(prompt.size(), std::size_t(221));
-    QCOMPARE(std::count(prompt.begin(), prompt.end(), u'\r'), 6);
-    QCOMPARE(std::count(prompt.begin(), prompt.end(), u'\n'), 0);
-    QVERIFY(prompt.find(u"\r\r1. Enter the temperature") != std::u16string::npos);
-    QVERIFY(prompt.starts_with(u"To find the fractional blackbody emissivity power"));
-    QVERIFY(prompt.ends_with(u"3. Click the Calculate Button."));
-}
-
-void TestWindowModel::aboutText()
-{
-    const QString text = qs(ui::AboutForm::AboutText());
-    const QStringList lines = text.split(QChar(13));
-    QCOMPARE(lines.size(), 6);
-    QCOMPARE(lines[0], QString("Pyrel 1.0"));
-    QCOMPARE(lines[1], QString());
-    QVERIFY(!lines[2].isEmpty());
-    QVERIFY(!lines[3].isEmpty());
-    QCOMPARE(lines[4], QString());
-    QCOMPARE(lines[5], QString("Property values obtained using chunk series method:"));
-    QVERIFY(!text.contains(QChar(10)));
-}
-
-void TestWindowModel::loadAndResetEndState_data()
-{
-    QTest::addColumn<QStringList>("before");
-    QTest::newRow("after a calculation") << QStringList{"set 5800", "tab", "set 1", "enter"};
-    QTest::newRow("with texts that are no numbers") << QStringList{"set abc", "enter"};
-    QTest::newRow("after a zero result") << QStringList{"menu calc"};
-}
-
-void TestWindowModel::loadAndResetEndState()
-{
-    // Form_Load, Reset and File > Reset Form all give the start-up texts
-    // and empty results, and move no focus.
-    QFETCH(QStringList, before);
-    for (int way = 0; way < 3; ++way) {
+    for (const scenarios::Scenario &scenario : scenarios::all()) {
+        INFO(scenario.name);
+        const scenarios::Expected &expected = scenario.expected;
         WindowModel m;
-        for (const QString &action : before)
-            perform(m, action);
-        const Control focus = m.focus();
-        m.frmMain().C2 = m.frmMain().PI = 1.0;
-        m.frmMain().F = 0.5;
-        if (way == 0)
-            m.frmMain().Form_Load();
-        else if (way == 1)
-            m.frmMain().cmdReset_Click();
-        else
-            m.menu(WindowModel::Menu::Reset);
-        QCOMPARE(qs(m.text(Control::txtT)), QString("0"));
-        QCOMPARE(qs(m.text(Control::txtL)), QString("0"));
-        QCOMPARE(qs(m.lblLT()), QString());
-        QCOMPARE(qs(m.lblF()), QString());
-        QCOMPARE(m.focus(), focus);
-        QCOMPARE(m.frmMain().C2, 14387.96);
-        QCOMPARE(m.frmMain().PI, 3.14159265359);
-        QCOMPARE(m.frmMain().F, 0.5); // the other module variables are left alone
+        run(m, scenario.actions);
+        CHECK(m.text(Control::txtT) == expected.txtT);
+        CHECK(m.text(Control::txtL) == expected.txtL);
+        CHECK(m.lblLT() == expected.lblLT);
+        CHECK(m.lblF() == expected.lblF);
+        CHECK(nameOf(m.focus()) == expected.focus);
+        std::vector<std::u16string> messages;
+        for (const auto &message : m.messages())
+            messages.push_back(message.title + u": " + message.prompt);
+        CHECK(messages == expected.messages);
+        CHECK(m.ended() == expected.ended);
+        CHECK(m.mainVisible() == expected.mainVisible);
+        CHECK(m.aboutVisible() == expected.aboutVisible);
     }
 }
 
-void TestWindowModel::aboutLoadsAfreshAndMainOnlyOnce()
+TEST_CASE("the Instructions prompt: four paragraphs joined by lone carriage returns")
 {
-    WindowModel m;
-    m.menu(WindowModel::Menu::About);
-    const std::u16string first = m.aboutText();
-    m.clickAboutOK();
-    QVERIFY(!m.aboutVisible());
-    m.menu(WindowModel::Menu::About);
-    QCOMPARE(m.aboutText(), first);
-    m.closeAbout();
-    QCOMPARE(m.aboutLoads(), 2);
-    QCOMPARE(m.mainLoads(), 1);
-    QCOMPARE(qs(first), qs(ui::AboutForm::AboutText()));
+    const std::u16string prompt = ui::MainForm::InstructionsPrompt();
+    CHECK(prompt.size() == 221);
+    CHECK(std::count(prompt.begin(), prompt.end(), u'\r') == 6);
+    CHECK(std::count(prompt.begin(), prompt.end(), u'\n') == 0);
+    CHECK(prompt.find(u"\r\r1. Enter the temperature") != std::u16string::npos);
+    CHECK(prompt.starts_with(u"To find the fractional blackbody emissivity power"));
+    CHECK(prompt.ends_with(u"3. Click the Calculate Button."));
 }
 
-QTEST_APPLESS_MAIN(TestWindowModel)
-#include "tst_window_model.moc"
+TEST_CASE("the About text: six lines, the second and fifth empty")
+{
+    const std::u16string text = ui::AboutForm::AboutText();
+    std::vector<std::u16string> lines(1);
+    for (char16_t c : text) {
+        if (c == u'\r')
+            lines.emplace_back();
+        else
+            lines.back() += c;
+    }
+    REQUIRE(lines.size() == 6);
+    CHECK(lines[0] == u"Pyrel 1.0");
+    CHECK(lines[1].empty());
+    CHECK(lines[2] == u"Emberline version 1.00");
+    CHECK(lines[3] == u"Copyright \u00A9 2026 Velmora");
+    CHECK(lines[4].empty());
+    CHECK(lines[5] == u"Property values obtained using chunk series method:");
+    CHECK(text.find(u'\n') == std::u16string::npos);
+}
+
+TEST_CASE("Form_Load, Reset and File > Reset Form give the start-up texts and move no focus")
+{
+    const std::vector<std::vector<std::u16string>> befores = {
+        {u"set 5800", u"tab", u"set 1", u"enter"}, // after a calculation
+        {u"set abc", u"enter"},                    // with texts that are no numbers
+        {u"menu calc"},                            // after a zero result
+    };
+    for (const auto &before : befores) {
+        for (int way = 0; way < 3; ++way) {
+            CAPTURE(way);
+            WindowModel m;
+            run(m, before);
+            const Control focus = m.focus();
+            m.frmMain().C2 = m.frmMain().PI = 1.0;
+            m.frmMain().F = 0.5;
+            if (way == 0)
+                m.frmMain().Form_Load();
+            else if (way == 1)
+                m.frmMain().cmdReset_Click();
+            else
+                m.menu(MenuItem::mnuReset);
+            CHECK(m.text(Control::txtT) == u"0");
+            CHECK(m.text(Control::txtL) == u"0");
+            CHECK(m.lblLT().empty());
+            CHECK(m.lblF().empty());
+            CHECK(m.focus() == focus);
+            CHECK(m.frmMain().C2 == 14387.96);
+            CHECK(m.frmMain().PI == 3.14159265359);
+            CHECK(m.frmMain().F == 0.5); // the other module variables are left alone
+        }
+    }
+}
+
+TEST_CASE("window lifecycle: About is loaded afresh each time, frmMain only at start-up")
+{
+    WindowModel m;
+    ui::Forms &forms = m.forms();
+    CHECK(forms.isLoaded(FormId::Main));
+    CHECK_FALSE(forms.isLoaded(FormId::About));
+    ui::MainForm *main = &forms.frmMain();
+    run(m, {u"set 5800", u"tab", u"set 1", u"enter"});
+    main->C2 = 1.0; // Form_Load would put 14387.96 back
+
+    for (const char *close : {"OK", "close box"}) {
+        CAPTURE(close);
+        m.menu(MenuItem::mnuAbout);
+        REQUIRE(forms.isLoaded(FormId::About));
+        CHECK(m.aboutText() == ui::AboutForm::AboutText());
+        m.setAboutText(u"left over"); // a fresh load writes the text again
+        if (close == std::string_view("OK"))
+            m.clickAboutOK();
+        else
+            m.closeAbout();
+        CHECK_FALSE(forms.isLoaded(FormId::About));
+        CHECK(forms.isVisible(FormId::Main));
+        CHECK(&forms.frmMain() == main);
+        CHECK(main->C2 == 1.0);
+        CHECK(m.lblF() == u"0.7201");
+        CHECK(m.focus() == Control::txtL);
+    }
+    CHECK_FALSE(m.ended());
+}
+
+TEST_CASE("window lifecycle: the main window's close box ends the program with nothing left loaded")
+{
+    WindowModel m;
+    m.closeMain();
+    CHECK(m.ended());
+    CHECK_FALSE(m.mainVisible());
+    // Nothing runs once the program has ended.
+    m.forms().Show(FormId::About);
+    CHECK_FALSE(m.aboutVisible());
+    CHECK(m.messages().empty());
+}

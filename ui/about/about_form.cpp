@@ -1,23 +1,25 @@
 #include "ui/about/about_form.h"
 
+#include "emberline/identity.h"
 #include "runtime/conversion.h"
+#include "ui/forms.h"
 
 namespace ui {
 
-AboutForm::AboutForm(AboutControls controls, Shell &shell)
-    : m_controls(controls), m_shell(shell)
+AboutForm::AboutForm(Forms &forms) : Form(forms)
 {
 }
 
 std::u16string AboutForm::AboutText()
 {
+    using namespace identity;
     const std::u16string CR(1, runtime::CarriageReturn);
-    std::u16string text = u"Pyrel 1.0";
+    std::u16string text = std::u16string(ExecutableName) + u" " + std::u16string(VersionShort);
     text = text + CR;
     text = text + CR;
-    text = text + u"Emberline version 1.00";
+    text = text + std::u16string(ProductName) + u" version " + std::u16string(VersionText);
     text = text + CR;
-    text = text + u"Copyright \u00A9 2026 Velmora";
+    text = text + u"Copyright \u00A9 2026 " + std::u16string(CompanyName);
     text = text + CR;
     text = text + CR;
     text = text + u"Property values obtained using chunk series method:";
@@ -26,18 +28,30 @@ std::u16string AboutForm::AboutText()
 
 void AboutForm::Form_Load()
 {
-    m_controls.lblTheLabel.setCaption(AboutText());
+    if (m_window)
+        m_window->lblTheLabel().setCaption(AboutText());
 }
 
 void AboutForm::cmdOK_Click()
 {
-    m_controls.window.unload();
+    m_forms.Unload(FormId::About);
 }
 
 void AboutForm::Form_Unload(std::int16_t &Cancel)
 {
     (void)Cancel; // the unload always goes on
-    m_shell.ShowForm(FormId::Main);
+    m_forms.Show(FormId::Main);
+}
+
+void AboutForm::Click(Control control)
+{
+    if (control == Control::cmdOK)
+        Run([this] { cmdOK_Click(); });
+}
+
+void AboutForm::CloseRequested()
+{
+    Run([this] { m_forms.Unload(FormId::About); });
 }
 
 } // namespace ui

@@ -1,34 +1,40 @@
 #pragma once
 
 #include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/window_system.h"
 
 #include <cstdint>
 #include <string>
 
 namespace ui {
 
-struct AboutControls {
-    Label &lblTheLabel;
-    FormWindow &window;
-};
-
-// The event procedures of the About window frmAbout: it writes the product
-// text into its label when loaded, unloads itself on OK, and shows the main
-// window again while it is being unloaded, however that happens.
-class AboutForm {
+// The About window frmAbout: it writes the product text into its label when
+// loaded, unloads itself on OK, and shows the main window again while it is
+// being unloaded, however that happens. A toolkit delivers its events
+// through the two routers.
+class AboutForm : public Form {
 public:
-    AboutForm(AboutControls controls, Shell &shell);
+    explicit AboutForm(Forms &forms);
+
+    // The window while it is loaded (null before and after).
+    void attach(AboutWindow *window) { m_window = window; }
 
     void Form_Load();
     void cmdOK_Click();
     void Form_Unload(std::int16_t &Cancel);
 
+    // Routers: the OK button clicked or pressed (mouse, Enter, Space,
+    // Alt+O; it always holds the focus), and the close box, the system
+    // menu's Close or Alt+F4.
+    void Click(Control control);
+    void CloseRequested();
+
     // The six lines of the About text, separated by lone carriage returns.
     static std::u16string AboutText();
 
 private:
-    AboutControls m_controls;
-    Shell &m_shell;
+    AboutWindow *m_window = nullptr;
 };
 
 } // namespace ui

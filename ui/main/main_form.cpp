@@ -3,6 +3,9 @@
 #include "runtime/conversion.h"
 #include "runtime/error.h"
 #include "runtime/fault_test.h"
+#include "ui/forms.h"
+
+#include <cassert>
 
 namespace ui {
 
@@ -26,25 +29,30 @@ private:
 
 } // namespace
 
-MainForm::MainForm(MainControls controls, Shell &shell)
-    : m_controls(controls), m_shell(shell)
+MainForm::MainForm(Forms &forms) : Form(forms)
 {
+}
+
+MainWindow &MainForm::window()
+{
+    assert(m_window && "a procedure of frmMain ran while it was not loaded");
+    return *m_window;
 }
 
 void MainForm::Form_Load()
 {
     C2 = 14387.96;
     PI = 3.14159265359;
-    m_controls.txtT.setText(u"0");
-    m_controls.txtL.setText(u"0");
-    m_controls.lblLT.setCaption(u"");
-    m_controls.lblF.setCaption(u"");
+    window().txtT().setText(u"0");
+    window().txtL().setText(u"0");
+    window().lblLT().setCaption(u"");
+    window().lblF().setCaption(u"");
 }
 
 void MainForm::txtT_Change()
 {
-    m_controls.lblLT.setCaption(u"");
-    m_controls.lblF.setCaption(u"");
+    window().lblLT().setCaption(u"");
+    window().lblF().setCaption(u"");
 }
 
 void MainForm::txtL_Change()
@@ -65,12 +73,12 @@ void MainForm::txtL_KeyPress(std::int16_t &KeyAscii)
 
 void MainForm::txtT_LostFocus()
 {
-    validate(m_controls.txtT, TemperatureMessage);
+    validate(window().txtT(), TemperatureMessage);
 }
 
 void MainForm::txtL_LostFocus()
 {
-    validate(m_controls.txtL, WavelengthMessage);
+    validate(window().txtL(), WavelengthMessage);
 }
 
 void MainForm::validate(TextBox &box, std::u16string_view message)
@@ -82,18 +90,18 @@ void MainForm::validate(TextBox &box, std::u16string_view message)
         const double normalised = runtime::Checked(runtime::Fresh(value) / 1.0);
         box.setText(runtime::DoubleToText(normalised));
     } catch (const runtime::Error &) {
-        m_shell.MsgBox(message);
+        m_forms.MsgBox(message);
         focusWithoutValidation(box);
     }
 }
 
 void MainForm::cmdCalc_Click()
 {
-    const std::u16string temperature = m_controls.txtT.text();
-    const std::u16string wavelength = m_controls.txtL.text();
+    const std::u16string temperature = window().txtT().text();
+    const std::u16string wavelength = window().txtL().text();
     const calc::ResultTexts texts = calc::CalculateValues(*this, temperature, wavelength);
-    m_controls.lblF.setCaption(texts.fraction);
-    m_controls.lblLT.setCaption(texts.product);
+    window().lblF().setCaption(texts.fraction);
+    window().lblLT().setCaption(texts.product);
 }
 
 void MainForm::mnuCalc_Click()
@@ -113,7 +121,7 @@ void MainForm::mnuReset_Click()
 
 void MainForm::cmdExit_Click()
 {
-    m_shell.End();
+    m_forms.End();
 }
 
 void MainForm::mnuExit_Click()
@@ -132,27 +140,82 @@ std::u16string MainForm::InstructionsPrompt()
 
 void MainForm::mnuInstructions_Click()
 {
-    m_shell.MsgBox(InstructionsPrompt(), u"Instructions");
+    m_forms.MsgBox(InstructionsPrompt(), u"Instructions");
 }
 
 void MainForm::mnuAbout_Click()
 {
-    m_controls.window.hide();
-    m_shell.ShowForm(FormId::About);
+    m_forms.Hide(FormId::Main);
+    m_forms.Show(FormId::About);
 }
 
-void MainForm::Run(const std::function<void()> &procedure)
+void MainForm::Click(Control control)
 {
-    try {
-        procedure();
-    } catch (const runtime::Error &error) {
-        present(error);
+    if (!m_window || m_window->focused() != control)
+        return;
+    switch (control) {
+    case Control::cmdCalc:
+        Run([this] { cmdCalc_Click(); });
+        break;
+    case Control::cmdReset:
+        Run([this] { cmdReset_Click(); });
+        break;
+    case Control::cmdExit:
+        Run([this] { cmdExit_Click(); });
+        break;
+    default:
+        break;
     }
+}
+
+void MainForm::KeyPress(Control box, std::int16_t code)
+{
+    if (box == Control::txtT)
+        Run([this, code]() mutable { txtT_KeyPress(code); });
+    else if (box == Control::txtL)
+        Run([this, code]() mutable { txtL_KeyPress(code); });
+}
+
+void MainForm::TextChanged(Control box)
+{
+    if (box == Control::txtT)
+        Run([this] { txtT_Change(); });
+    else if (box == Control::txtL)
+        Run([this] { txtL_Change(); });
+}
+
+void MainForm::MenuChosen(MenuItem item)
+{
+    switch (item) {
+    case MenuItem::mnuCalc:
+        Run([this] { mnuCalc_Click(); });
+        break;
+    case MenuItem::mnuReset:
+        Run([this] { mnuReset_Click(); });
+        break;
+    case MenuItem::mnuExit:
+        Run([this] { mnuExit_Click(); });
+        break;
+    case MenuItem::mnuInstructions:
+        Run([this] { mnuInstructions_Click(); });
+        break;
+    case MenuItem::mnuAbout:
+        Run([this] { mnuAbout_Click(); });
+        break;
+    case MenuItem::None:
+        break;
+    }
+}
+
+void MainForm::CloseRequested()
+{
+    // frmMain has no unload procedure of its own.
+    Run([this] { m_forms.Unload(FormId::Main); });
 }
 
 void MainForm::FocusMoved(Control from, Control to)
 {
-    if (m_busy || to == Control::None || to == from)
+    if (m_busy || to == Control::None || to == from || !m_forms.isVisible(FormId::Main))
         return;
     FlagScope busy(m_busy);
     if (from == Control::txtT)
@@ -173,25 +236,21 @@ void MainForm::present(const runtime::Error &error)
     using runtime::Input;
 
     FlagScope busy(m_busy);
-    TextBox *box = nullptr;
-    if (error.input() == Input::Temperature)
-        box = &m_controls.txtT;
-    else if (error.input() == Input::Wavelength)
-        box = &m_controls.txtL;
-
-    if (box && error.kind() == ErrorKind::NegativeInput) {
-        m_shell.MsgBox(box == &m_controls.txtT ? u"The value for temperature must not be negative."
-                                                : u"The value for wavelength must not be negative.");
-    } else if (box) {
+    const bool temperature = error.input() == Input::Temperature;
+    if (!m_window || error.input() == Input::None) {
+        Form::present(error);
+        return;
+    }
+    if (error.kind() == ErrorKind::NegativeInput) {
+        m_forms.MsgBox(temperature ? u"The value for temperature must not be negative."
+                                   : u"The value for wavelength must not be negative.");
+    } else {
         // The text does not convert: the same message as when the box
         // loses the focus.
-        m_shell.MsgBox(box == &m_controls.txtT ? TemperatureMessage : WavelengthMessage);
-    } else {
-        const char *what = runtime::describe(error.kind());
-        m_shell.MsgBox(u"The calculation failed: " + std::u16string(what, what + std::char_traits<char>::length(what)) + u".");
+        m_forms.MsgBox(temperature ? TemperatureMessage : WavelengthMessage);
     }
-    if (box)
-        box->setFocus();
+    if (m_window)
+        (temperature ? m_window->txtT() : m_window->txtL()).setFocus();
 }
 
 } // namespace ui

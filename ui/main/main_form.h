@@ -2,37 +2,26 @@
 
 #include "calc/calculation.h"
 #include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/window_system.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
-
-namespace runtime {
-class Error;
-}
 
 namespace ui {
 
-// The controls of the main window that can take the focus.
-enum class Control { None, txtT, txtL, cmdCalc, cmdReset, cmdExit, Other };
-
-struct MainControls {
-    TextBox &txtT;
-    TextBox &txtL;
-    Label &lblLT;
-    Label &lblF;
-    FormWindow &window;
-};
-
-// The event procedures of the main window frmMain and its module variables
-// (inherited from the calculation state, public like the window's own).
-// It talks to the window only through the control interfaces, so it runs
-// the same on real widgets and on the window model. The window layer calls
-// the procedures through Run(), which presents any error they raise: a
-// failed calculation never ends the program.
-class MainForm : public calc::CalculationState {
+// The main window frmMain: its event procedures, its module variables
+// (inherited from the calculation state, public like the window's own),
+// and the routers through which a toolkit delivers every event. The routers
+// decide which procedure an event reaches and run it through the one error
+// dispatch, so a failed calculation never ends the program; the procedures
+// reach the window only through the control interfaces.
+class MainForm : public Form, public calc::CalculationState {
 public:
-    MainForm(MainControls controls, Shell &shell);
+    explicit MainForm(Forms &forms);
+
+    // The window while it is loaded (null before and after).
+    void attach(MainWindow *window) { m_window = window; }
 
     void Form_Load();
     void txtT_Change();
@@ -50,26 +39,40 @@ public:
     void mnuInstructions_Click();
     void mnuAbout_Click();
 
-    // Runs one event procedure; an error it raises becomes a message box
-    // and, for an input that is at fault, the focus goes to that box.
-    void Run(const std::function<void()> &procedure);
-
-    // The window layer reports every focus move between two controls of
-    // this window here; leaving an input box validates it. Moves made
-    // while a validation or an error message is under way (the message box
-    // taking the focus and the program handing it back) validate nothing.
+    // Routers. A toolkit reports:
+    // - a button clicked or pressed (mouse, Enter, Space, access key). The
+    //   button acts only if it holds the focus: the focus moved to it first,
+    //   validating the box it left, and a failed validation handed the focus
+    //   back to that box.
+    void Click(Control control);
+    // - a character typed into a box, before the box takes it (Enter is 13);
+    void KeyPress(Control box, std::int16_t code);
+    // - the text of a box changed, typed or written by a procedure;
+    void TextChanged(Control box);
+    // - a menu entry chosen by mouse, access key or shortcut;
+    void MenuChosen(MenuItem item);
+    // - every move of the focus in this window, with None for anything
+    //   that is not one of its controls. Leaving a box for another control
+    //   validates the box. Moves while a validation or an error message is
+    //   under way (the message box taking the focus, the program handing it
+    //   back), and moves while the window is hidden or coming back, validate
+    //   nothing.
     void FocusMoved(Control from, Control to);
+    // - the close box, the system menu's Close or Alt+F4.
+    void CloseRequested();
 
     // The Instructions prompt, with lone carriage returns between paragraphs.
     static std::u16string InstructionsPrompt();
 
+protected:
+    void present(const runtime::Error &error) override;
+
 private:
     void validate(TextBox &box, std::u16string_view message);
-    void present(const runtime::Error &error);
     void focusWithoutValidation(TextBox &box);
+    MainWindow &window();
 
-    MainControls m_controls;
-    Shell &m_shell;
+    MainWindow *m_window = nullptr;
     bool m_busy = false;
 };
 

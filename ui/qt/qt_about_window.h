@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ui/about/about_form.h"
-#include "ui/qt/qt_controls.h"
+#include "ui/window_system.h"
 
 #include <QWidget>
 
@@ -9,35 +8,32 @@
 
 namespace ui {
 
-// The About window on real widgets. Constructing it loads it (builds the
-// controls and runs Form_Load); closing it by any means runs Form_Unload,
-// which shows the main window again, and then destroys it.
+class AboutForm;
+
+// The About window on Qt widgets, built from the About window's layout
+// table: close box only, fixed size. It forwards OK and the close box (Alt+F4,
+// the system menu) to the form's routers.
 class QtAboutWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit QtAboutWindow(Shell &shell);
+    explicit QtAboutWindow(AboutForm &form);
     ~QtAboutWindow() override;
 
-    AboutForm &form() { return *m_form; }
+    // The window as the lifecycle owns it. Destroying the handle hides the
+    // window and deletes it, later if one of its own events is under way.
+    static std::unique_ptr<AboutWindow> handle(QtAboutWindow *window);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    class Handle : public FormWindow {
-    public:
-        explicit Handle(QtAboutWindow &window) : m_window(window) { }
-        void hide() override { m_window.hide(); }
-        void unload() override { m_window.close(); }
+    class Handle;
 
-    private:
-        QtAboutWindow &m_window;
-    };
+    template <class Event>
+    void forward(Event event);
 
-    CaptionLabel *m_lblTheLabel = nullptr;
-    std::unique_ptr<QtLabel> m_label;
-    Handle m_handle{*this};
-    std::unique_ptr<AboutForm> m_form;
+    AboutForm *m_form;
+    int m_forwarding = 0;
 };
 
 } // namespace ui

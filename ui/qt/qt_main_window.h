@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/main/main_form.h"
-#include "ui/qt/qt_controls.h"
+#include "ui/controls.h"
+#include "ui/window_system.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -9,68 +9,44 @@
 #include <memory>
 #include <optional>
 
-class QAction;
-class QFrame;
-
 namespace ui {
 
-// The main window on real widgets: it builds the controls where the window
-// places them and maps Qt's events onto the procedures of MainForm, which
-// hold all behaviour. Validation runs when the focus moves from an input
-// box to another control of this window, never for menus, message boxes,
-// hiding or closing.
+class MainForm;
+
+// The main window on Qt widgets, built from the main window's layout table.
+// It forwards every event to the form's routers and decides nothing itself:
+// each text change, each typed character, each click or press of a button,
+// each menu entry, each focus move (with anything that is not one of its
+// controls reported as None) and the close box.
 class QtMainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit QtMainWindow(Shell &shell);
+    explicit QtMainWindow(MainForm &form);
     ~QtMainWindow() override;
 
-    MainForm &form() { return *m_form; }
+    // The window as the lifecycle owns it. Destroying the handle hides the
+    // window and deletes it, later if one of its own events is under way.
+    static std::unique_ptr<MainWindow> handle(QtMainWindow *window);
 
-    // Hides the window, remembering which control has the focus.
-    void hideKeepingFocus();
-    // Shows the window again, where it was and with the focus where it was
-    // when it was hidden.
-    void showAgain();
+    Control controlOf(const QWidget *widget) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildControls();
-    void buildMenus();
-    void connectEvents();
+    class Handle;
+
+    template <class Event>
+    void forward(Event event);
+    void showFirstOrAgain();
+    void hideKeepingFocus();
     void onFocusChanged(QWidget *old, QWidget *now);
-    Control controlOf(const QWidget *widget) const;
-    QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
-                           const QKeySequence &shortcut, void (MainForm::*procedure)());
 
-    // The window as its procedures see it.
-    class Handle : public FormWindow {
-    public:
-        explicit Handle(QtMainWindow &window) : m_window(window) { }
-        void hide() override { m_window.hideKeepingFocus(); }
-        void unload() override { m_window.close(); }
-
-    private:
-        QtMainWindow &m_window;
-    };
-
-    InputBox *m_txtT = nullptr;
-    InputBox *m_txtL = nullptr;
-    CaptionLabel *m_lblLT = nullptr;
-    CaptionLabel *m_lblF = nullptr;
-    CommandButton *m_cmdCalc = nullptr;
-    CommandButton *m_cmdReset = nullptr;
-    CommandButton *m_cmdExit = nullptr;
-
-    std::unique_ptr<QtTextBox> m_txtTBox;
-    std::unique_ptr<QtTextBox> m_txtLBox;
-    std::unique_ptr<QtLabel> m_lblLTLabel;
-    std::unique_ptr<QtLabel> m_lblFLabel;
-    Handle m_handle{*this};
-    std::unique_ptr<MainForm> m_form;
-
+    MainForm *m_form;
+    int m_forwarding = 0;
+    bool m_shown = false;
     QPointer<QWidget> m_savedFocus;
     std::optional<QPoint> m_savedPosition;
-    bool m_restoringFocus = false;
 };
 
 } // namespace ui

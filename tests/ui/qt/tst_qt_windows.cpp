@@ -1,7 +1,6 @@
-#include "app/qt/program.h"
-#include "scenarios.h"
-#include "ui/qt/qt_about_window.h"
-#include "ui/qt/qt_main_window.h"
+#include "../scenarios.h"
+#include "qt_session.h"
+#include "ui/qt/qt_widgets.h"
 
 #include <QtTest>
 #include <QAbstractButton>
@@ -18,135 +17,61 @@
 
 namespace {
 
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    int buttons;
-    QString labelText;
-};
+using test_support::QtSession;
+using test_support::SeenBox;
 
-// The program under test, with its end intercepted and every message box
-// answered with OK as soon as it appears.
-class Session {
-public:
-    Session()
-        : program([this] { ended = true; })
-    {
-        QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &watcher, [this] { ended = true; });
-        watcher.setInterval(5);
-        QObject::connect(&watcher, &QTimer::timeout, [this] { answerBox(); });
-        watcher.start();
-        program.Start();
-        main = program.frmMain();
-        main->activateWindow();
-        if (!QTest::qWaitForWindowActive(main))
-            qWarning("the main window did not become active");
-    }
+QString qs(const std::u16string &text) { return QString::fromStdU16String(text); }
 
-    ~Session()
-    {
-        watcher.stop();
-        QObject::disconnect(qApp, &QGuiApplication::lastWindowClosed, &watcher, nullptr);
-    }
-
-    QWidget *widget(const QString &name) const { return main->findChild<QWidget *>(name); }
-    QWidget *focus() const { return main->focusWidget(); }
-
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-    }
-
-    void answerBox()
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-        boxes.push_back({box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
-                         label ? label->text() : QString()});
-        if (boxes.size() > 20) // a box that keeps coming back fails the test instead of hanging it
-            watcher.stop();
-        box->button(QMessageBox::Ok)->click();
-    }
-
-    QStringList messages() const
-    {
-        QStringList list;
-        for (const SeenBox &b : boxes)
-            list << b.title + ": " + QString(b.text).replace(QChar(10), QChar(13));
-        return list;
-    }
-
-    void perform(const QString &action)
-    {
-        const QString verb = action.section(' ', 0, 0);
-        const QString argument = action.section(' ', 1);
-        QWidget *f = focus();
-        if (verb == "set") {
-            QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
-            if (argument.isEmpty())
-                QTest::keyClick(f, Qt::Key_Delete);
-            else
-                QTest::keyClicks(f, argument);
-        } else if (verb == "type") {
-            QTest::keyClick(f, Qt::Key_End);
+// One action of the scenario table, with real keys and clicks.
+void perform(QtSession &s, const QString &action)
+{
+    const QString verb = action.section(' ', 0, 0);
+    const QString argument = action.section(' ', 1);
+    QWidget *f = s.focus();
+    if (verb == "set") {
+        QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
+        if (argument.isEmpty())
+            QTest::keyClick(f, Qt::Key_Delete);
+        else
             QTest::keyClicks(f, argument);
-        } else if (verb == "enter") {
-            QTest::keyClick(f, Qt::Key_Return);
-        } else if (verb == "space") {
-            QTest::keyClick(f, Qt::Key_Space);
-        } else if (verb == "escape") {
-            QTest::keyClick(f, Qt::Key_Escape);
-        } else if (verb == "tab") {
-            QTest::keyClick(f, Qt::Key_Tab);
-        } else if (verb == "backtab") {
-            QTest::keyClick(f, Qt::Key_Backtab, Qt::ShiftModifier);
-        } else if (verb == "click") {
-            QTest::mouseClick(widget(argument), Qt::LeftButton);
-        } else if (verb == "alt") {
-            QTest::keyClick(f, Qt::Key(argument.at(0).unicode()), Qt::AltModifier);
-        } else if (verb == "menu") {
-            static const QHash<QString, Qt::Key> shortcuts = {
-                {"calc", Qt::Key_L}, {"reset", Qt::Key_R}, {"exit", Qt::Key_Q}, {"instructions", Qt::Key_I}};
-            if (shortcuts.contains(argument)) {
-                QTest::keyClick(f, shortcuts.value(argument), Qt::ControlModifier);
-            } else {
-                QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
-                QTRY_VERIFY(QApplication::activePopupWidget());
-                QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
-            }
-        } else if (verb == "about-ok") {
-            QTest::mouseClick(program.frmAbout()->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
-        } else if (verb == "about-close") {
-            program.frmAbout()->close();
-        } else if (verb == "close-main") {
-            main->close();
-            // Qt ends the program when its last window closes (it only says
-            // so from inside the event loop, which a test does not run).
-            const QWidgetList windows = QApplication::topLevelWidgets();
-            ended = ended
-                    || (QApplication::quitOnLastWindowClosed() && main->testAttribute(Qt::WA_QuitOnClose)
-                        && std::none_of(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }));
+    } else if (verb == "type") {
+        QTest::keyClick(f, Qt::Key_End);
+        QTest::keyClicks(f, argument);
+    } else if (verb == "enter") {
+        QTest::keyClick(f, Qt::Key_Return);
+    } else if (verb == "space") {
+        QTest::keyClick(f, Qt::Key_Space);
+    } else if (verb == "escape") {
+        QTest::keyClick(f, Qt::Key_Escape);
+    } else if (verb == "tab") {
+        QTest::keyClick(f, Qt::Key_Tab);
+    } else if (verb == "backtab") {
+        QTest::keyClick(f, Qt::Key_Backtab, Qt::ShiftModifier);
+    } else if (verb == "click") {
+        QTest::mouseClick(s.widget(argument), Qt::LeftButton);
+    } else if (verb == "alt") {
+        QTest::keyClick(f, Qt::Key(argument.at(0).unicode()), Qt::AltModifier);
+    } else if (verb == "menu") {
+        static const QHash<QString, Qt::Key> shortcuts = {
+            {"calc", Qt::Key_L}, {"reset", Qt::Key_R}, {"exit", Qt::Key_Q}, {"instructions", Qt::Key_I}};
+        if (shortcuts.contains(argument)) {
+            QTest::keyClick(f, shortcuts.value(argument), Qt::ControlModifier);
         } else {
-            QFAIL(qPrintable("unknown action " + action));
+            QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
         }
-        settle();
+    } else if (verb == "about-ok") {
+        QTest::mouseClick(s.about()->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+    } else if (verb == "about-close") {
+        s.about()->close();
+    } else if (verb == "close-main") {
+        s.main->close();
+    } else {
+        QFAIL(qPrintable("unknown action " + action));
     }
-
-    QString text(const char *name) const { return main->findChild<QLineEdit *>(name)->text(); }
-    QString caption(const char *name) const { return main->findChild<QLabel *>(name)->text(); }
-
-    QTimer watcher;
-    bool ended = false;
-    QList<SeenBox> boxes;
-    app::Program program;
-    ui::QtMainWindow *main = nullptr;
-};
+    QtSession::settle();
+}
 
 } // namespace
 
@@ -175,40 +100,43 @@ private slots:
 
 void TestQtWindows::initTestCase()
 {
+    test_support::quietOffscreenPlatform();
     app::setApplicationIdentity();
     QApplication::setCursorFlashTime(0);
 }
 
 void TestQtWindows::scenario_data()
 {
-    QTest::addColumn<QStringList>("actions");
     QTest::addColumn<int>("index");
     const auto all = scenarios::all();
     for (std::size_t i = 0; i < all.size(); ++i)
-        QTest::newRow(all[i].name) << all[i].actions << int(i);
+        QTest::newRow(all[i].name) << int(i);
 }
 
 void TestQtWindows::scenario()
 {
-    QFETCH(QStringList, actions);
     QFETCH(int, index);
-    const scenarios::Expected expected = scenarios::all()[std::size_t(index)].expected;
+    const scenarios::Scenario scenario = scenarios::all()[std::size_t(index)];
+    const scenarios::Expected &expected = scenario.expected;
 
-    Session s;
-    for (const QString &action : actions) {
-        s.perform(action);
+    QtSession s;
+    for (const std::u16string &action : scenario.actions) {
+        perform(s, qs(action));
         if (QTest::currentTestFailed())
             return;
     }
-    QCOMPARE(s.text("txtT"), expected.txtT);
-    QCOMPARE(s.text("txtL"), expected.txtL);
-    QCOMPARE(s.caption("lblLT"), expected.lblLT);
-    QCOMPARE(s.caption("lblF"), expected.lblF);
-    QCOMPARE(s.focus() ? s.focus()->objectName() : QString("none"), expected.focus);
-    QCOMPARE(s.messages(), expected.messages);
-    QCOMPARE(s.ended, expected.ended);
+    QCOMPARE(s.text("txtT"), qs(expected.txtT));
+    QCOMPARE(s.text("txtL"), qs(expected.txtL));
+    QCOMPARE(s.caption("lblLT"), qs(expected.lblLT));
+    QCOMPARE(s.caption("lblF"), qs(expected.lblF));
+    QCOMPARE(s.focus() ? s.focus()->objectName() : QString("none"), qs(expected.focus));
+    QStringList messages;
+    for (const std::u16string &message : expected.messages)
+        messages << qs(message);
+    QCOMPARE(s.messages(), messages);
+    QCOMPARE(s.ended(), expected.ended);
     QCOMPARE(s.main->isVisible(), expected.mainVisible);
-    QCOMPARE(s.program.frmAbout() != nullptr && s.program.frmAbout()->isVisible(), expected.aboutVisible);
+    QCOMPARE(s.aboutVisible(), expected.aboutVisible);
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -242,7 +170,7 @@ void TestQtWindows::geometry()
 {
     QFETCH(QString, name);
     QFETCH(QRect, rect);
-    Session s;
+    QtSession s;
     QWidget *client = s.main->centralWidget();
     QWidget *w = s.widget(name);
     QVERIFY(w);
@@ -251,15 +179,15 @@ void TestQtWindows::geometry()
 
 void TestQtWindows::windowsHaveFixedSizesAndTitles()
 {
-    Session s;
+    QtSession s;
     QCOMPARE(s.main->centralWidget()->size(), QSize(426, 339));
     QCOMPARE(s.main->centralWidget()->y(), s.main->menuBar()->height());
     QCOMPARE(s.main->minimumSize(), s.main->maximumSize());
     QCOMPARE(s.main->windowTitle(), QString("Fractional Blackbody Emissive Power"));
     QVERIFY(!s.main->windowIcon().isNull());
     QCOMPARE(s.main->windowIcon().availableSizes(), QList<QSize>{QSize(48, 48)});
-    s.perform("menu about");
-    ui::QtAboutWindow *about = s.program.frmAbout();
+    perform(s, "menu about");
+    ui::QtAboutWindow *about = s.about();
     QVERIFY(about);
     QCOMPARE(about->size(), QSize(378, 316));
     QCOMPARE(about->minimumSize(), about->maximumSize());
@@ -270,7 +198,7 @@ void TestQtWindows::windowsHaveFixedSizesAndTitles()
 
 void TestQtWindows::fontsResolve()
 {
-    Session s;
+    QtSession s;
     struct Row { const char *name; const char *family; int points; bool bold; };
     const Row rows[] = {
         {"Label1", "EB Garamond", 18, true}, {"Label2", "EB Garamond", 12, true},
@@ -290,7 +218,7 @@ void TestQtWindows::fontsResolve()
 
 void TestQtWindows::noTextIsCutOff()
 {
-    Session s;
+    QtSession s;
     for (const char *name : {"Label1", "Label2", "Label3"}) {
         auto *label = s.main->findChild<QLabel *>(name);
         QVERIFY2(label->sizeHint().width() <= label->width(), name);
@@ -308,7 +236,7 @@ void TestQtWindows::noTextIsCutOff()
 
 void TestQtWindows::menus()
 {
-    Session s;
+    QtSession s;
     const QList<QAction *> bar = s.main->menuBar()->actions();
     QCOMPARE(bar.size(), 2);
     QCOMPARE(bar[0]->text(), QString("&File"));
@@ -336,22 +264,22 @@ void TestQtWindows::menus()
     check(bar[1]->menu(), help, 3);
 
     // Opening a menu validates nothing.
-    s.perform("set abc");
+    perform(s, "set abc");
     QTest::keyClick(s.focus(), Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     QTest::keyClick(s.main->menuBar(), Qt::Key_Escape);
-    s.settle();
+    QtSession::settle();
     QVERIFY(s.boxes.isEmpty());
     QCOMPARE(s.text("txtT"), QString("abc"));
 }
 
 void TestQtWindows::messageBoxesHaveOneButtonNoIconAndATitle()
 {
-    Session s;
-    s.perform("set abc");
-    s.perform("tab");
-    s.perform("menu instructions");
+    QtSession s;
+    perform(s, "set abc");
+    perform(s, "tab");
+    perform(s, "menu instructions");
     QCOMPARE(s.boxes.size(), 2);
     QCOMPARE(s.boxes[0].title, QString("Emberline"));
     QCOMPARE(s.boxes[1].title, QString("Instructions"));
@@ -360,15 +288,15 @@ void TestQtWindows::messageBoxesHaveOneButtonNoIconAndATitle()
         QCOMPARE(box.buttons, 1);
     }
     // Shortcuts still work after a message box.
-    s.perform("set 5");
-    s.perform("menu reset");
+    perform(s, "set 5");
+    perform(s, "menu reset");
     QCOMPARE(s.text("txtT"), QString("0"));
 }
 
 void TestQtWindows::instructionsShowFourParagraphs()
 {
-    Session s;
-    s.perform("menu instructions");
+    QtSession s;
+    perform(s, "menu instructions");
     QCOMPARE(s.boxes.size(), 1);
     const QStringList lines = s.boxes[0].labelText.split(QChar(10));
     QCOMPARE(lines.size(), 7);
@@ -380,18 +308,18 @@ void TestQtWindows::instructionsShowFourParagraphs()
 
 void TestQtWindows::resultsAreClippedNotGrown()
 {
-    Session s;
+    QtSession s;
     auto *lblF = s.main->findChild<ui::CaptionLabel *>("lblF");
     const QRect before = lblF->geometry();
     lblF->setCaption(u"-51.6004 and a good deal more text than fits");
-    s.settle();
+    QtSession::settle();
     QCOMPARE(lblF->geometry(), before);
     QCOMPARE(s.main->findChild<QLabel *>("lblLT")->geometry(), QRect(112, 18, 65, 20));
 }
 
 void TestQtWindows::accessibleNames()
 {
-    Session s;
+    QtSession s;
     QCOMPARE(s.widget("txtT")->accessibleName(), QString("Temperature (K)"));
     QCOMPARE(s.widget("txtL")->accessibleName(), QString::fromUtf8("Wavelength (\u00B5m)"));
     QCOMPARE(s.widget("Image1")->accessibleName(), QString("T(K)="));
@@ -407,22 +335,22 @@ void TestQtWindows::accessibleNames()
 
 void TestQtWindows::boxesTakeLongTexts()
 {
-    Session s;
+    QtSession s;
     const QString longText = QString(40000, QLatin1Char('9'));
     QApplication::clipboard()->setText(longText);
     QTest::keyClick(s.focus(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(s.focus(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(s.text("txtT"), longText);
-    s.perform("tab"); // beyond the double range: refused, kept as typed
+    perform(s, "tab"); // beyond the double range: refused, kept as typed
     QCOMPARE(s.boxes.size(), 1);
     QCOMPARE(s.text("txtT"), longText);
 }
 
 void TestQtWindows::aboutWindow()
 {
-    Session s;
-    s.perform("menu about");
-    ui::QtAboutWindow *about = s.program.frmAbout();
+    QtSession s;
+    perform(s, "menu about");
+    ui::QtAboutWindow *about = s.about();
     QVERIFY(about && about->isVisible());
     QCOMPARE(about->focusWidget(), about->findChild<QWidget *>("cmdOK"));
     auto *label = about->findChild<ui::CaptionLabel *>("lblTheLabel");
@@ -459,24 +387,24 @@ void TestQtWindows::aboutKeys()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(bool, closes);
-    Session s;
+    QtSession s;
     s.main->move(123, 45);
     const QPoint position = s.main->geometry().topLeft();
-    s.perform("set 5800");
-    s.perform("tab");
-    s.perform("menu about");
-    ui::QtAboutWindow *about = s.program.frmAbout();
+    perform(s, "set 5800");
+    perform(s, "tab");
+    perform(s, "menu about");
+    ui::QtAboutWindow *about = s.about();
     QVERIFY(QTest::qWaitForWindowActive(about));
     QTest::keyClick(about->focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    s.settle();
+    QtSession::settle();
     QCOMPARE(s.main->isVisible(), closes);
-    QCOMPARE(s.program.frmAbout() == nullptr, closes);
+    QCOMPARE(s.about() == nullptr, closes);
     if (closes) {
         QCOMPARE(s.text("txtT"), QString("5800"));
         QCOMPARE(s.focus()->objectName(), QString("txtL"));
         QCOMPARE(s.main->geometry().topLeft(), position);
     }
-    QVERIFY(!s.ended);
+    QVERIFY(!s.ended());
 }
 
 QTEST_MAIN(TestQtWindows)

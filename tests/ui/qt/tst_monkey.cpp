@@ -7,6 +7,8 @@
 //  - the results lblF and lblLT are both empty or both shown, and shown
 //    results are exactly what calc::CalculateValues gives for the texts now
 //    in the boxes (any change of a text empties them);
+//  - the main window comes back from About with its texts and results as
+//    they were, and Reset leaves "0" in both boxes and no results;
 //  - the process lives (a crash prints the actions that led to it).
 // Every message box is answered with OK as it appears. Exit (button, Alt+X,
 // Ctrl+Q, File > Exit) ends the program through an injected end function;
@@ -38,12 +40,10 @@
 //   close=about, close=main
 // for instance: type=58e2;key=tab;paste=0./0*400/1;alt=C;menu=H:A;key=enter
 
-#include "app/qt/program.h"
 #include "calc/calculation.h"
+#include "qt_session.h"
 #include "runtime/error.h"
-#include "ui/qt/qt_about_window.h"
-#include "ui/qt/qt_main_window.h"
-#include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_widgets.h"
 
 #include <QtTest>
 #include <QAbstractButton>
@@ -313,31 +313,7 @@ QString shortened(const QString &text)
 
 // ---------------------------------------------------------------------------
 // The program under test, with its end intercepted.
-
-class Session {
-public:
-    Session() : program([this] { ++endCalls; })
-    {
-        program.Start();
-        main = program.frmMain();
-        main->activateWindow();
-        if (!QTest::qWaitForWindowActive(main, 1000))
-            qWarning("the main window did not become active");
-    }
-
-    QWidget *widget(const char *name) const { return main->findChild<QWidget *>(QLatin1String(name)); }
-    QString text(const char *name) const { return main->findChild<QLineEdit *>(QLatin1String(name))->text(); }
-    ui::CaptionLabel *label(const char *name) const
-    {
-        return main->findChild<ui::CaptionLabel *>(QLatin1String(name));
-    }
-    ui::QtAboutWindow *about() const { return program.frmAbout(); }
-    bool aboutVisible() const { return about() && about()->isVisible(); }
-
-    int endCalls = 0;
-    app::Program program;
-    ui::QtMainWindow *main = nullptr;
-};
+using Session = test_support::QtSession;
 
 struct Failure {
     QString invariant; // a short name, the same for the same kind of fault
@@ -367,18 +343,13 @@ class Driver {
 public:
     explicit Driver(bool clipboardWorks) : m_clipboardWorks(clipboardWorks)
     {
-        m_watcher.setInterval(1);
-        QObject::connect(&m_watcher, &QTimer::timeout, [this] { answerBox(); });
-        m_watcher.start();
         g_crashActions.clear();
         g_crashSessionStart = 0;
-        m_session = std::make_unique<Session>();
-        settle();
+        newSession();
     }
 
     ~Driver()
     {
-        m_watcher.stop();
         m_session.reset();
         settle();
     }
@@ -402,9 +373,16 @@ public:
             fprintf(stderr, "#%d %s  [%s]\n", int(m_actions.size()), qPrintable(token), qPrintable(describeState()));
 
         const int endsBefore = m_session->endCalls;
+        const MainState before = mainState();
+        const bool aboutBefore = m_session->aboutVisible();
+        if (!aboutBefore)
+            m_beforeAbout = before;
+        const bool mayReset = isResetAction(token) && !aboutBefore
+                && QApplication::activeWindow() == m_session->main;
         perform(token);
         settle();
-        actAsWindowManager();
+        if (m_session->activateVisibleWindow())
+            ++m_counters.reactivations;
 
         std::optional<Failure> failure = checkTransient();
         if (!failure && !m_menuFailure.isEmpty())
@@ -413,14 +391,13 @@ public:
             failure->index = int(m_actions.size()) - 1;
             return failure;
         }
-        if (m_session->endCalls != endsBefore || m_closedMain) {
-            m_counters.ends += m_session->endCalls != endsBefore;
+        if (m_session->endCalls != endsBefore) {
+            m_counters.ends += !m_closedMain;
             m_counters.closedByCloseBox += m_closedMain;
             m_closedMain = false;
             m_session.reset();
             settle();
-            m_session = std::make_unique<Session>();
-            settle();
+            newSession();
             ++m_counters.sessions;
             g_crashSessionStart = g_crashActions.size() + 1;
             m_messages.last() << QStringLiteral("(program ended; new session)");
@@ -428,6 +405,14 @@ public:
             ++m_counters.calculations;
         }
         failure = checkWindows();
+        if (!failure && aboutBefore && m_session->main->isVisible() && mainState() != m_beforeAbout)
+            failure = Failure{QStringLiteral("About round trip"),
+                              QStringLiteral("the main window came back as %1, not as %2")
+                                      .arg(mainState().describe(), m_beforeAbout.describe())};
+        if (!failure && mayReset && m_boxesThisAction == 0 && m_session->endCalls == endsBefore
+            && mainState() != MainState{QStringLiteral("0"), QStringLiteral("0"), {}, {}})
+            failure = Failure{QStringLiteral("reset"),
+                              QStringLiteral("Reset left %1").arg(mainState().describe())};
         if (failure)
             failure->index = int(m_actions.size()) - 1;
         m_counters.longestText = std::max({m_counters.longestText, m_session->text("txtT").size(),
@@ -522,56 +507,59 @@ public:
     }
 
 private:
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    static void settle() { Session::settle(); }
+
+    // The texts and captions of the main window.
+    struct MainState {
+        QString txtT, txtL, lblF, lblLT;
+        bool operator==(const MainState &) const = default;
+        QString describe() const
+        {
+            return QStringLiteral("txtT=%1 txtL=%2 lblF=%3 lblLT=%4")
+                    .arg(shortened(txtT), shortened(txtL), shortened(lblF), shortened(lblLT));
         }
+    };
+
+    MainState mainState() const
+    {
+        const Session &s = *m_session;
+        return {s.text("txtT"), s.text("txtL"), QString::fromStdU16String(s.label("lblF")->caption()),
+                QString::fromStdU16String(s.label("lblLT")->caption())};
     }
 
-    // The offscreen platform has no window manager: when the active window
-    // goes away (a menu closes, a message box's owner was that menu) nothing
-    // activates another one, and an inactive window takes no shortcuts. Do
-    // what a window manager does and activate the window still on screen.
-    void actAsWindowManager()
+    // Reset by its button, access key or shortcut: when no message came
+    // up (a validation on the way to the button may refuse it), the boxes
+    // hold "0" and the results are empty.
+    static bool isResetAction(const QString &token)
     {
-        QWidget *active = QApplication::activeWindow();
-        if (active && active->isVisible())
-            return;
-        Session &s = *m_session;
-        QWidget *window = s.aboutVisible() ? static_cast<QWidget *>(s.about())
-                                            : s.main->isVisible() ? static_cast<QWidget *>(s.main) : nullptr;
-        if (!window)
-            return;
-        window->activateWindow();
+        return token == QLatin1String("click=cmdReset") || token == QLatin1String("dclick=cmdReset")
+                || token == QLatin1String("tclick=cmdReset") || token == QLatin1String("alt=R")
+                || token == QLatin1String("ctrl=R");
+    }
+
+    void newSession()
+    {
+        m_session = std::make_unique<Session>(1);
+        m_session->maxBoxes = std::numeric_limits<qsizetype>::max();
+        m_session->onBox = [this](const test_support::SeenBox &box) { countBox(box); };
         settle();
-        ++m_counters.reactivations;
     }
 
-    void answerBox()
+    void countBox(const test_support::SeenBox &box)
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
         ++m_counters.messages;
-        ++m_counters.messageKinds[box->text().section(QLatin1Char('\n'), 0, 0).left(50)];
+        ++m_counters.messageKinds[box.text.section(QLatin1Char('\n'), 0, 0).left(50)];
         ++m_boxesThisAction;
         if (!m_messages.isEmpty())
-            m_messages.last() << box->windowTitle() + QStringLiteral(": ") + box->text().left(60);
+            m_messages.last() << box.title + QStringLiteral(": ") + box.text.left(60);
         if (m_boxesThisAction > 20) {
             // A box that keeps coming back would hang the run: stop it here
             // with the actions that led to it.
             const QString report = QStringLiteral("message boxes keep coming back (%1 in one action): %2")
                                            .arg(m_boxesThisAction)
-                                           .arg(box->text());
+                                           .arg(box.text);
             qFatal("%s", qPrintable(report));
         }
-        QAbstractButton *ok = box->button(QMessageBox::Ok);
-        if (ok)
-            ok->click();
-        else
-            box->done(0);
     }
 
     // The widget keys go to: the focus widget of the active window, or of
@@ -677,12 +665,9 @@ private:
                     ++m_counters.skipped;
                     return;
                 }
+                const int endsBefore = s.endCalls;
                 s.main->close();
-                // Closing the last window ends a program (Qt says so only
-                // from inside the event loop, which this run does not use).
-                const QWidgetList windows = QApplication::topLevelWidgets();
-                m_closedMain = QApplication::quitOnLastWindowClosed()
-                        && std::none_of(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); });
+                m_closedMain = s.endCalls != endsBefore;
             }
         } else {
             qFatal("unknown action %s", qPrintable(token));
@@ -798,8 +783,8 @@ private:
 
     bool m_clipboardWorks;
     bool m_trace = qEnvironmentVariableIntValue("EMBERLINE_MONKEY_TRACE") != 0;
-    QTimer m_watcher;
     std::unique_ptr<Session> m_session;
+    MainState m_beforeAbout;
     QStringList m_actions;
     QList<QStringList> m_messages;
     Counters m_counters;
@@ -859,24 +844,9 @@ private:
     bool m_clipboardWorks = false;
 };
 
-namespace {
-
-// The offscreen platform says so for every window it shows; thousands of
-// those lines would bury what matters.
-QtMessageHandler g_testHandler = nullptr;
-
-void quietPlatform(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    g_testHandler(type, context, message);
-}
-
-} // namespace
-
 void TestMonkey::initTestCase()
 {
-    g_testHandler = qInstallMessageHandler(quietPlatform);
+    test_support::quietOffscreenPlatform();
     app::setApplicationIdentity();
     QApplication::setCursorFlashTime(0);
     // Timing must not decide what an action does: a double click is made of

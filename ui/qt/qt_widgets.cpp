@@ -1,37 +1,16 @@
-#include "ui/qt/qt_controls.h"
+#include "ui/qt/qt_widgets.h"
 
 #include <QEvent>
-#include <QFont>
 #include <QKeyEvent>
 #include <QPixmap>
-#include <QtMath>
 
 #include <limits>
 
 namespace ui {
 
-QRect twipsRect(int left, int top, int width, int height)
+QString displayText(std::u16string_view caption)
 {
-    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
-}
-
-void installFontSubstitutions()
-{
-    QFont::insertSubstitution(QStringLiteral("Garamond"), QStringLiteral("EB Garamond"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-}
-
-QFont windowFont(const QString &family, qreal points, bool bold)
-{
-    QFont font(family);
-    font.setPointSizeF(points);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
-
-QString displayText(const std::u16string &caption)
-{
-    QString shown = QString::fromStdU16String(caption);
+    QString shown = QString::fromUtf16(caption.data(), qsizetype(caption.size()));
     shown.replace(QChar(13), QChar(10));
     return shown;
 }
@@ -74,10 +53,11 @@ bool CommandButton::event(QEvent *event)
             return true;
         break;
     case QEvent::Shortcut:
-        // An access key moves the focus first, then clicks at once.
+        // An access key moves the focus first (which validates the box it
+        // leaves), then presses; the form drops the press if the focus did
+        // not stay.
         setFocus(Qt::ShortcutFocusReason);
-        if (window()->focusWidget() == this)
-            click();
+        click();
         return true;
     default:
         break;
@@ -112,33 +92,12 @@ void CaptionLabel::setCaption(std::u16string_view caption)
     setText(displayText(m_caption));
 }
 
-std::u16string QtTextBox::text() const
-{
-    return m_edit->text().toStdU16String();
-}
-
-void QtTextBox::setText(std::u16string_view text)
-{
-    const QString value = QString::fromUtf16(text.data(), qsizetype(text.size()));
-    if (value == m_edit->text())
-        return;
-    m_edit->setText(value);
-}
-
-void QtTextBox::setFocus()
-{
-    m_edit->setFocus(Qt::OtherFocusReason);
-}
-
-QLabel *makePicture(QWidget *parent, const QString &objectName, const QString &resource,
-                    int leftTwips, int topTwips, const QString &accessibleName)
+QLabel *makePicture(QWidget *parent, const QString &resourceName)
 {
     auto *picture = new QLabel(parent);
-    picture->setObjectName(objectName);
-    const QPixmap pixmap(resource);
+    const QPixmap pixmap(QStringLiteral(":/") + resourceName + QStringLiteral(".png"));
     picture->setPixmap(pixmap);
-    picture->setGeometry(QRect(twipsRect(leftTwips, topTwips, 0, 0).topLeft(), pixmap.size()));
-    picture->setAccessibleName(accessibleName);
+    picture->resize(pixmap.size());
     return picture;
 }
 

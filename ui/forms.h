@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/window_system.h"
+
+#include <memory>
+#include <string_view>
+
+namespace ui {
+
+class AboutForm;
+class MainForm;
+
+// The window instances and their life, the same under every toolkit. Each
+// window class has one instance, created on first use; showing an instance
+// that is not loaded loads it (the toolkit builds the window, then its
+// Form_Load runs) and then makes it visible; showing a loaded window only
+// makes it visible again, as it was. Unloading runs the form's Form_Unload
+// (which may cancel) and destroys the window; the instance stays, so the
+// next show loads it afresh. Unloading the last loaded window ends the
+// program, and that window then goes with the program. End stops at once.
+class Forms {
+public:
+    explicit Forms(WindowSystem &system);
+    ~Forms();
+    Forms(const Forms &) = delete;
+    Forms &operator=(const Forms &) = delete;
+
+    // Start-up: frmMain is created, loaded and shown.
+    void Start();
+
+    // The one instance of each window class, created here when it does
+    // not exist yet (creating does not load).
+    MainForm &frmMain();
+    AboutForm &frmAbout();
+
+    void Show(FormId form);
+    void Hide(FormId form);
+    void Unload(FormId form);
+    void End();
+
+    // A modal message with one OK button and no icon; an untitled one
+    // carries the application title.
+    void MsgBox(std::u16string_view prompt, std::u16string_view title = {});
+
+    bool isLoaded(FormId form) const;
+    bool isVisible(FormId form) const;
+    bool ended() const { return m_ended; }
+
+    // The loaded windows, or null.
+    MainWindow *mainWindow() const { return m_main.window.get(); }
+    AboutWindow *aboutWindow() const { return m_about.window.get(); }
+
+private:
+    template <class FormType, class WindowType>
+    struct Instance {
+        std::unique_ptr<FormType> form;
+        std::unique_ptr<WindowType> window; // null while not loaded
+        bool visible = false;
+    };
+
+    void load(FormId form);
+
+    WindowSystem &m_system;
+    Instance<MainForm, MainWindow> m_main;
+    Instance<AboutForm, AboutWindow> m_about;
+    bool m_ended = false;
+};
+
+} // namespace ui

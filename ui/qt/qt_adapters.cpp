@@ -1,0 +1,34 @@
+#include "ui/qt/qt_adapters.h"
+
+#include "ui/qt/qt_widgets.h"
+
+#include <QLineEdit>
+
+namespace ui {
+
+void QtTextBox::setFocus()
+{
+    m_edit->setFocus(Qt::OtherFocusReason);
+}
+
+std::u16string QtTextBox::readText() const
+{
+    return m_edit->text().toStdU16String();
+}
+
+void QtTextBox::writeText(std::u16string_view text)
+{
+    m_edit->setText(QString::fromUtf16(text.data(), qsizetype(text.size())));
+}
+
+std::u16string QtLabel::caption() const
+{
+    return m_label->caption();
+}
+
+void QtLabel::setCaption(std::u16string_view caption)
+{
+    m_label->setCaption(caption);
+}
+
+} // namespace ui
