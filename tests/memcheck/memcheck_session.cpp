@@ -9,9 +9,7 @@
 // Exit status 0 when every step showed what it should and the event loop
 // ended through Exit; 1 when a step failed; 2 when the session got stuck.
 
-#include "app/qt/program.h"
-#include "ui/qt/qt_about_window.h"
-#include "ui/qt/qt_main_window.h"
+#include "qt_session.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,13 +26,13 @@ namespace {
 
 class Script {
 public:
-    explicit Script(app::Program &program) : m_program(program)
+    explicit Script(test_support::QtSession &session) : m_session(session), m_program(session.program)
     {
-        // Every message box is read and answered with OK as soon as it is
-        // the active modal window (inside its own event loop).
-        m_answerer.setInterval(5);
-        QObject::connect(&m_answerer, &QTimer::timeout, [this] { answerBox(); });
-        m_answerer.start();
+        // A box that keeps coming back ends the session.
+        m_session.onBox = [this](const test_support::SeenBox &) {
+            if (m_session.boxes.size() > 10)
+                stop(1);
+        };
     }
 
     bool passed() const { return m_failures == 0 && m_finished; }
@@ -44,8 +42,7 @@ public:
         m_main = m_program.frmMain();
         if (!check(m_main != nullptr, "the main window exists"))
             return stop(1);
-        m_main->activateWindow();
-        check(QTest::qWaitForWindowActive(m_main), "the main window becomes active");
+        check(QApplication::activeWindow() == m_main, "the main window becomes active");
         check(focusName() == QLatin1String("txtT"), "the focus starts in txtT");
         check(text("txtT") == QLatin1String("0") && text("txtL") == QLatin1String("0"), "both boxes start at 0");
 
@@ -57,7 +54,7 @@ public:
         key(Qt::Key_Return);
         check(caption("lblF") == QLatin1String("0.7201"), "F(0-1 um, 5800 K) shows 0.7201");
         check(caption("lblLT") == QLatin1String("5800"), "lambda T shows 5800");
-        check(m_boxes.isEmpty(), "a good calculation shows no message");
+        check(m_session.boxes.isEmpty(), "a good calculation shows no message");
 
         // A wavelength that is no number: leaving the box shows the message,
         // which is answered, and the focus comes back.
@@ -65,7 +62,7 @@ public:
         check(caption("lblF").isEmpty(), "an edit empties the results");
         key(Qt::Key_Tab);
         settle();
-        check(m_boxes == QStringList{QStringLiteral("The value for wavelength must be a number.")},
+        check(m_session.messages() == QStringList{QStringLiteral("Emberline: The value for wavelength must be a number.")},
               "the wavelength message was shown once");
         check(focusName() == QLatin1String("txtL"), "the focus is back in txtL");
         check(!QApplication::activeModalWidget(), "no message box is left open");
@@ -100,10 +97,9 @@ public:
 
     void finish(int status)
     {
-        m_answerer.stop();
-        m_finished = m_expectingEnd && status == 0;
+        m_finished = m_expectingEnd && status == 0 && m_session.ended();
         check(m_finished, "Exit ends the event loop");
-        check(m_boxes.size() == 1, "no other message box appeared");
+        check(m_session.boxes.size() == 1, "no other message box appeared");
     }
 
     bool check(bool condition, const char *what)
@@ -140,29 +136,11 @@ private:
         settle();
     }
 
-    static void settle()
-    {
-        for (int i = 0; i < 3; ++i) {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-    }
+    static void settle() { test_support::QtSession::settle(); }
 
-    void answerBox()
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        m_boxes << box->text();
-        if (m_boxes.size() > 10) // a box that keeps coming back ends the session
-            stop(1);
-        box->button(QMessageBox::Ok)->click();
-    }
-
+    test_support::QtSession &m_session;
     app::Program &m_program;
     ui::QtMainWindow *m_main = nullptr;
-    QTimer m_answerer;
-    QStringList m_boxes;
     int m_failures = 0;
     bool m_expectingEnd = false;
     bool m_finished = false;
@@ -185,9 +163,9 @@ int main(int argc, char *argv[])
 
     int status = 0;
     {
-        app::Program program;
-        Script script(program);
-        program.Start();
+        // The program's own end: leaving the event loop.
+        test_support::QtSession session(5, [] { QCoreApplication::exit(0); });
+        Script script(session);
         QTimer::singleShot(0, &application, [&script] { script.run(); });
         status = QApplication::exec();
         script.finish(status);

@@ -10,7 +10,12 @@
 
 namespace test_support {
 
-QtSession::QtSession(int answerEveryMs) : program([this] { ++endCalls; })
+QtSession::QtSession(int answerEveryMs, std::function<void()> end)
+    : program([this, end = std::move(end)] {
+          ++endCalls;
+          if (end)
+              end();
+      })
 {
     m_answerer.setInterval(answerEveryMs);
     QObject::connect(&m_answerer, &QTimer::timeout, [this] { answerBox(); });

@@ -36,7 +36,8 @@ struct SeenBox {
 class QtSession {
 public:
     // Starts the program and waits for its main window to become active.
-    explicit QtSession(int answerEveryMs = 5);
+    // The program's end is counted in endCalls, then `end` runs, if given.
+    explicit QtSession(int answerEveryMs = 5, std::function<void()> end = {});
     ~QtSession();
     QtSession(const QtSession &) = delete;
     QtSession &operator=(const QtSession &) = delete;
