@@ -8,10 +8,16 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TEST
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure --timeout 300
 
+# The toolkit-free code alone, in a build that has no Qt at all.
+cmake -S . -B build-noqt -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+    -DEMBERLINE_QT_UI=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON
+cmake --build build-noqt
+ctest --test-dir build-noqt --output-on-failure --timeout 300
+
 # The same suite once more with AddressSanitizer and UBSan, then each
 # libFuzzer target for a bounded time.
 bash scripts/sanitize.sh
 bash scripts/fuzz.sh
 
 # Reached only when every stage above passed (set -e).
-echo "stages: 3 passed, 0 failed"
+echo "stages: 4 passed, 0 failed"
