@@ -22,6 +22,10 @@ std::u16string widen(const char *ascii)
 
 void Form::Run(const std::function<void()> &procedure)
 {
+    // Once the program has ended no procedure runs, whatever events are
+    // still on their way from the toolkit.
+    if (m_forms.ended())
+        return;
     try {
         procedure();
     } catch (const runtime::Error &error) {

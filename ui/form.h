@@ -14,7 +14,7 @@ class Forms;
 // error dispatch. Every entry from a toolkit (a router, a load or unload)
 // runs through Run(), so no error ever unwinds into the toolkit: an error
 // abandons the procedure and its callers and becomes a message, and the
-// program goes on.
+// program goes on. After the program's end nothing runs.
 class Form {
 public:
     explicit Form(Forms &forms) : m_forms(forms) { }

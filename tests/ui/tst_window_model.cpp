@@ -79,7 +79,7 @@ void run(WindowModel &m, const std::vector<std::u16string> &actions)
 TEST_CASE("user scenarios on the window model")
 {
     for (const scenarios::Scenario &scenario : scenarios::all()) {
-        INFO(scenario.name);
+        INFO(std::string(scenario.name));
         const scenarios::Expected &expected = scenario.expected;
         WindowModel m;
         run(m, scenario.actions);

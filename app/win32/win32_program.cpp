@@ -1,0 +1,96 @@
+#include "app/win32/win32_program.h"
+
+#include "ui/win32/win32_about_window.h"
+#include "ui/win32/win32_main_window.h"
+#include "ui/win32/win32_support.h"
+
+namespace app {
+
+Win32Program::Win32Program(HINSTANCE instance, std::function<void()> end)
+    : m_instance(instance), m_end(std::move(end))
+{
+    if (!m_end)
+        m_end = [] { PostQuitMessage(0); };
+}
+
+Win32Program::~Win32Program() = default;
+
+void Win32Program::Start()
+{
+    m_forms.Start();
+}
+
+int Win32Program::Run()
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (preTranslate(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}
+
+bool Win32Program::preTranslate(MSG &message) const
+{
+    HWND top = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (!top)
+        return false;
+    // TranslateAcceleratorW sends the command to the window it is given,
+    // whatever window the key was for: only the main window's own keys.
+    if (m_main && top == m_main->hwnd() && TranslateAcceleratorW(top, m_main->accelerators(), &message))
+        return true;
+    return IsDialogMessageW(top, &message) != FALSE;
+}
+
+HWND Win32Program::frmMain() const
+{
+    return m_forms.isLoaded(ui::FormId::Main) && m_main ? m_main->hwnd() : nullptr;
+}
+
+HWND Win32Program::frmAbout() const
+{
+    return m_forms.isLoaded(ui::FormId::About) && m_about ? m_about->hwnd() : nullptr;
+}
+
+ui::win32::Win32MainWindow *Win32Program::mainWindow() const
+{
+    return m_forms.isLoaded(ui::FormId::Main) ? m_main : nullptr;
+}
+
+ui::win32::Win32AboutWindow *Win32Program::aboutWindow() const
+{
+    return m_forms.isLoaded(ui::FormId::About) ? m_about : nullptr;
+}
+
+std::unique_ptr<ui::MainWindow> Win32Program::createMainWindow(ui::MainForm &form)
+{
+    m_main = new ui::win32::Win32MainWindow(form, m_instance);
+    return ui::win32::Win32MainWindow::handle(m_main);
+}
+
+std::unique_ptr<ui::AboutWindow> Win32Program::createAboutWindow(ui::AboutForm &form)
+{
+    m_about = new ui::win32::Win32AboutWindow(form, m_instance);
+    return ui::win32::Win32AboutWindow::handle(m_about);
+}
+
+void Win32Program::messageBox(std::u16string_view prompt, std::u16string_view title)
+{
+    // Owned by the program's window that is active (it is disabled while the
+    // box is up), else by the main window while it is shown.
+    HWND owner = GetActiveWindow();
+    const HWND main = frmMain();
+    const HWND about = frmAbout();
+    if (owner != main && owner != about)
+        owner = main && IsWindowVisible(main) ? main : nullptr;
+    MessageBoxW(owner, ui::win32::wide(prompt).c_str(), ui::win32::wide(title).c_str(), MB_OK);
+}
+
+void Win32Program::quit()
+{
+    m_end();
+}
+
+} // namespace app

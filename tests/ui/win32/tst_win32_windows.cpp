@@ -1,0 +1,415 @@
+// The real Win32 windows driven as a user drives them: the program runs its
+// windows and message loop on a thread of its own, and the tests send real
+// input (SendInput) from the main thread, so keys and clicks pass through
+// the same message loop, dialog manager and accelerators as the program's.
+// Every message box is recorded and answered with OK as it appears. The
+// state is read on the program's thread.
+
+#include "../scenarios.h"
+#include "../../support/doctest_text.h"
+
+#include "app/win32/win32_program.h"
+#include "ui/forms.h"
+#include "ui/win32/win32_about_window.h"
+#include "ui/win32/win32_main_window.h"
+#include "ui/win32/win32_support.h"
+
+#include <doctest/doctest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <atomic>
+#include <functional>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <thread>
+
+using ui::win32::u16;
+using ui::win32::wide;
+
+namespace {
+
+struct SeenBox {
+    std::u16string title;
+    std::u16string text;
+    int buttons = 0;     // push buttons in the box
+    bool icon = false;   // an icon is drawn
+};
+
+// The thread that owns the program's windows and runs their message loop.
+class ProgramThread {
+public:
+    ProgramThread()
+    {
+        std::promise<void> ready;
+        m_thread = std::thread([this, &ready] { run(ready); });
+        ready.get_future().wait();
+    }
+
+    ~ProgramThread()
+    {
+        call([this] { m_program.reset(); });
+        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+
+    // Runs `f` on the program's thread and returns when it has run, even
+    // while that thread sits in a menu or message-box loop.
+    void call(const std::function<void()> &f)
+    {
+        SendMessageW(m_caller, WM_APP, 0, reinterpret_cast<LPARAM>(&f));
+    }
+
+    // A new program, started: the main window shown and active.
+    void restart()
+    {
+        call([this] {
+            m_program.reset();
+            m_boxes.clear();
+            m_seen.clear();
+            m_ended = false;
+            m_program = std::make_unique<app::Win32Program>(GetModuleHandleW(nullptr), [this] { m_ended = true; });
+            m_program->Start();
+        });
+        settle();
+    }
+
+    app::Win32Program &program() { return *m_program; }
+    std::vector<SeenBox> boxes()
+    {
+        std::vector<SeenBox> copy;
+        call([&] { copy = m_boxes; });
+        return copy;
+    }
+    bool ended() const { return m_ended; }
+
+    // Waits until the input sent so far has had its effect and no message
+    // box is left open.
+    void settle()
+    {
+        for (int i = 0; i < 100; ++i) {
+            Sleep(60);
+            bool open = false;
+            call([&] { open = messageBoxOpen(); });
+            if (!open)
+                return;
+        }
+    }
+
+private:
+    void run(std::promise<void> &ready)
+    {
+        m_threadId = GetCurrentThreadId();
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        s_self = this;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &ProgramThread::callerProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"EmberlineTestCaller";
+        RegisterClassW(&wc);
+        m_caller = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        m_hook = SetWindowsHookExW(WH_CBT, &ProgramThread::cbtHook, nullptr, m_threadId);
+        ready.set_value();
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (m_program && m_program->preTranslate(message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        UnhookWindowsHookEx(m_hook);
+        DestroyWindow(m_caller);
+        CoUninitialize();
+    }
+
+    bool messageBoxOpen() const
+    {
+        bool found = false;
+        EnumThreadWindows(
+                m_threadId,
+                [](HWND hwnd, LPARAM param) -> BOOL {
+                    wchar_t name[16] = {};
+                    GetClassNameW(hwnd, name, 16);
+                    if (std::wstring_view(name) == L"#32770" && IsWindowVisible(hwnd))
+                        *reinterpret_cast<bool *>(param) = true;
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    static LRESULT CALLBACK callerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_APP) {
+            (*reinterpret_cast<const std::function<void()> *>(lParam))();
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    // A message box being activated for the first time: recorded, then
+    // answered with OK from a timer that fires inside the box's own loop.
+    static LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        ProgramThread &self = *s_self;
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        wchar_t name[16] = {};
+        if (code == HCBT_ACTIVATE && GetClassNameW(hwnd, name, 16) && std::wstring_view(name) == L"#32770"
+            && self.m_seen.insert(hwnd).second) {
+            SeenBox box;
+            box.title = ui::win32::windowText(hwnd);
+            box.text = ui::win32::windowText(GetDlgItem(hwnd, 0xFFFF));
+            for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                GetClassNameW(child, name, 16);
+                if (std::wstring_view(name) == L"Button")
+                    ++box.buttons;
+                if (std::wstring_view(name) == L"Static" && SendMessageW(child, STM_GETICON, 0, 0))
+                    box.icon = true;
+            }
+            self.m_boxes.push_back(box);
+            if (self.m_boxes.size() <= 20) { // a box that keeps coming back stays open and fails
+                s_answer = hwnd;
+                SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR timer, DWORD) {
+                    KillTimer(nullptr, timer);
+                    PostMessageW(s_answer, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                });
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline ProgramThread *s_self = nullptr;
+    static inline HWND s_answer = nullptr;
+
+    std::thread m_thread;
+    DWORD m_threadId = 0;
+    HWND m_caller = nullptr;
+    HHOOK m_hook = nullptr;
+    std::unique_ptr<app::Win32Program> m_program;
+    std::vector<SeenBox> m_boxes;
+    std::set<HWND> m_seen;
+    std::atomic<bool> m_ended = false;
+};
+
+ProgramThread &programThread()
+{
+    static ProgramThread thread;
+    return thread;
+}
+
+// Real input, as a keyboard and a mouse give it.
+void sendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
+{
+    std::vector<INPUT> inputs;
+    for (const auto &[vk, down] : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void press(WORD vk, WORD modifier = 0)
+{
+    if (modifier)
+        sendKeys({{modifier, true}, {vk, true}, {vk, false}, {modifier, false}});
+    else
+        sendKeys({{vk, true}, {vk, false}});
+}
+
+void typeText(std::u16string_view text)
+{
+    for (char16_t c : text) {
+        INPUT input[2] = {};
+        for (INPUT &i : input) {
+            i.type = INPUT_KEYBOARD;
+            i.ki.wScan = c;
+            i.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+    }
+}
+
+void click(HWND control)
+{
+    static int nudge = 0;
+    RECT r{};
+    programThread().call([&] { GetWindowRect(control, &r); });
+    // A few pixels apart each time, so that clicks never pair into a double click.
+    nudge = (nudge + 3) % 9;
+    const int x = (r.left + r.right) / 2 - 4 + nudge;
+    const int y = (r.top + r.bottom) / 2;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input[3] = {};
+    for (INPUT &i : input)
+        i.type = INPUT_MOUSE;
+    input[0].mi.dx = LONG((x * 65536 + width / 2) / width);
+    input[0].mi.dy = LONG((y * 65536 + height / 2) / height);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
+}
+
+HWND mainControl(const char *name)
+{
+    HWND hwnd = nullptr;
+    programThread().call([&] {
+        if (auto *w = programThread().program().mainWindow())
+            hwnd = w->control(name);
+    });
+    return hwnd;
+}
+
+HWND aboutControl(const char *name)
+{
+    HWND hwnd = nullptr;
+    programThread().call([&] {
+        if (auto *w = programThread().program().aboutWindow())
+            hwnd = w->control(name);
+    });
+    return hwnd;
+}
+
+std::u16string controlName(ui::Control c)
+{
+    switch (c) {
+    case ui::Control::txtT: return u"txtT";
+    case ui::Control::txtL: return u"txtL";
+    case ui::Control::cmdCalc: return u"cmdCalc";
+    case ui::Control::cmdReset: return u"cmdReset";
+    case ui::Control::cmdExit: return u"cmdExit";
+    case ui::Control::cmdOK: return u"cmdOK";
+    default: return u"none";
+    }
+}
+
+// What the windows show, read on the program's thread. Captions are read
+// from the controls, their line breaks as the program holds them.
+struct Shown {
+    std::u16string txtT, txtL, lblLT, lblF, focus;
+    bool mainVisible = false, aboutVisible = false;
+};
+
+std::u16string caption(HWND label)
+{
+    std::u16string text = ui::win32::windowText(label);
+    std::u16string held;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == u'\n' && i > 0 && text[i - 1] == u'\r'))
+            held.push_back(text[i]);
+    return held;
+}
+
+Shown shown()
+{
+    Shown s;
+    programThread().call([&] {
+        app::Win32Program &p = programThread().program();
+        auto *main = p.mainWindow();
+        if (!main)
+            return;
+        s.txtT = ui::win32::windowText(main->control("txtT"));
+        s.txtL = ui::win32::windowText(main->control("txtL"));
+        s.lblLT = caption(main->control("lblLT"));
+        s.lblF = caption(main->control("lblF"));
+        s.focus = controlName(main->lastFocused());
+        s.mainVisible = IsWindowVisible(main->hwnd());
+        s.aboutVisible = p.aboutWindow() && IsWindowVisible(p.aboutWindow()->hwnd());
+    });
+    return s;
+}
+
+WORD letter(char16_t c)
+{
+    return WORD(c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c);
+}
+
+void perform(const std::u16string &action)
+{
+    const auto [verb, argument] = scenarios::split(action);
+    if (verb == u"set") {
+        // The whole text selected, then typed over.
+        press(VK_HOME);
+        press(VK_END, VK_SHIFT);
+        if (argument.empty())
+            press(VK_DELETE);
+        else
+            typeText(argument);
+    } else if (verb == u"type") {
+        press(VK_END);
+        typeText(argument);
+    } else if (verb == u"enter") {
+        press(VK_RETURN);
+    } else if (verb == u"space") {
+        press(VK_SPACE);
+    } else if (verb == u"escape") {
+        press(VK_ESCAPE);
+    } else if (verb == u"tab") {
+        press(VK_TAB);
+    } else if (verb == u"backtab") {
+        press(VK_TAB, VK_SHIFT);
+    } else if (verb == u"click") {
+        click(mainControl(std::string(argument.begin(), argument.end()).c_str()));
+    } else if (verb == u"alt") {
+        press(letter(argument.at(0)), VK_MENU);
+    } else if (verb == u"menu") {
+        if (argument == u"calc") press('L', VK_CONTROL);
+        else if (argument == u"reset") press('R', VK_CONTROL);
+        else if (argument == u"exit") press('Q', VK_CONTROL);
+        else if (argument == u"instructions") press('I', VK_CONTROL);
+        else if (argument == u"about") {
+            press('H', VK_MENU);
+            Sleep(100);
+            press('A');
+        }
+    } else if (verb == u"about-ok") {
+        click(aboutControl("cmdOK"));
+    } else if (verb == u"about-close" || verb == u"close-main") {
+        press(VK_F4, VK_MENU);
+    } else {
+        FAIL("unknown action " << test_support::utf8(action));
+    }
+    programThread().settle();
+}
+
+std::vector<std::u16string> messages()
+{
+    std::vector<std::u16string> list;
+    for (const SeenBox &box : programThread().boxes())
+        list.push_back(box.title + u": " + box.text);
+    return list;
+}
+
+} // namespace
+
+TEST_CASE("user scenarios on the Win32 windows")
+{
+    for (const scenarios::Scenario &scenario : scenarios::all()) {
+        INFO(std::string(scenario.name));
+        programThread().restart();
+        REQUIRE(mainControl("txtT") != nullptr);
+        for (const std::u16string &action : scenario.actions)
+            perform(action);
+        const scenarios::Expected &expected = scenario.expected;
+        const Shown s = shown();
+        CHECK(s.txtT == expected.txtT);
+        CHECK(s.txtL == expected.txtL);
+        CHECK(s.lblLT == expected.lblLT);
+        CHECK(s.lblF == expected.lblF);
+        CHECK(s.focus == expected.focus);
+        CHECK(messages() == expected.messages);
+        CHECK(programThread().ended() == expected.ended);
+        CHECK(s.mainVisible == expected.mainVisible);
+        CHECK(s.aboutVisible == expected.aboutVisible);
+    }
+}

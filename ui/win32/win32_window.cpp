@@ -1,0 +1,435 @@
+#include "ui/win32/win32_window.h"
+
+#include "ui/win32/win32_support.h"
+
+#include <commctrl.h>
+
+namespace ui::win32 {
+
+namespace {
+
+constexpr COLORREF White = RGB(255, 255, 255);
+
+bool isFocusable(const layout::ControlSpec &spec)
+{
+    return layout::IsFocusable(spec);
+}
+
+} // namespace
+
+const wchar_t *Win32Window::ClassName()
+{
+    static const wchar_t *const name = [] {
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &Win32Window::windowProc;
+        wc.hInstance = instance;
+        // Icon group 1 holds the one 48x48 picture; Windows scales it to
+        // the large and the small icon.
+        wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"EmberlineWindow";
+        RegisterClassExW(&wc);
+        return L"EmberlineWindow";
+    }();
+    return name;
+}
+
+Win32Window::Win32Window(const layout::WindowSpec &spec, HINSTANCE instance, DWORD style, HMENU menu)
+    : m_spec(spec), m_instance(instance), m_white(CreateSolidBrush(White))
+{
+    const std::wstring caption = wide(spec.caption);
+    CreateWindowExW(0, ClassName(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    Scale(spec.clientWidth, 96), Scale(spec.clientHeight, 96), nullptr, menu, instance, this);
+    if (!m_hwnd)
+        return;
+    m_dpi = GetDpiForWindow(m_hwnd);
+    createControls();
+    layoutControls();
+    fitClientArea();
+    // Access-key underlines and focus rectangles from the start, not only
+    // once Alt is pressed.
+    SendMessageW(m_hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+}
+
+Win32Window::~Win32Window()
+{
+    if (m_hwnd)
+        DestroyWindow(m_hwnd);
+    for (Child &c : m_children) {
+        if (c.picture)
+            DeleteObject(c.picture);
+    }
+    for (auto &[spec, font] : m_fonts)
+        DeleteObject(font);
+    DeleteObject(m_white);
+}
+
+void Win32Window::createControls()
+{
+    // The focusable controls first, in tab order: the dialog manager tabs
+    // in creation order. A box is named for screen readers by the hidden
+    // label created just before it.
+    std::vector<const layout::ControlSpec *> order = layout::TabOrder(m_spec);
+    for (const layout::ControlSpec &spec : m_spec.controls)
+        if (!isFocusable(spec) && spec.kind != layout::Kind::Frame)
+            order.push_back(&spec);
+
+    for (const layout::ControlSpec *spec : order) {
+        const int id = ControlIdBase + int(spec - m_spec.controls.data());
+        const HMENU idHandle = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+        const std::wstring caption = displayText(spec->caption);
+        HWND hwnd = nullptr;
+        switch (spec->kind) {
+        case layout::Kind::TextBox: {
+            const std::wstring name = wide(spec->accessibleName);
+            m_nameLabels.push_back(CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                                                   m_hwnd, nullptr, m_instance, nullptr));
+            hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
+                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
+            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no maximum length
+            SetWindowSubclass(hwnd, &Win32Window::editProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            break;
+        }
+        case layout::Kind::CommandButton:
+            hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER,
+                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
+            SetWindowSubclass(hwnd, &Win32Window::buttonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            break;
+        case layout::Kind::Label:
+            // Clipped, never wrapped or grown; the lines break at the
+            // program's carriage returns.
+            hwnd = CreateWindowExW(0, L"STATIC", caption.c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_NOPREFIX
+                                           | (spec->align == layout::Align::Centre ? SS_CENTER : SS_LEFTNOWORDWRAP),
+                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
+            break;
+        case layout::Kind::Picture:
+            hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0, m_hwnd, idHandle,
+                                   m_instance, nullptr);
+            break;
+        case layout::Kind::Frame:
+            break;
+        }
+        if (!hwnd)
+            continue;
+        if (!spec->accessibleName.empty())
+            SetAccessibleName(hwnd, spec->accessibleName);
+        if (!spec->accessibleDescription.empty())
+            SetAccessibleDescription(hwnd, spec->accessibleDescription);
+        m_children.push_back({spec, hwnd, id, nullptr, {}});
+    }
+    if (!m_children.empty() && isFocusable(*m_children.front().spec))
+        m_savedFocus = m_children.front().hwnd;
+}
+
+void Win32Window::layoutControls()
+{
+    for (auto &[spec, font] : m_fonts)
+        DeleteObject(font);
+    m_fonts.clear();
+    for (Child &c : m_children) {
+        const RECT r = ScaleRect(layout::WindowRect(m_spec, *c.spec), m_dpi);
+        if (c.spec->font) {
+            HFONT &font = m_fonts[c.spec->font];
+            if (!font)
+                font = CreateLayoutFont(*c.spec->font, m_dpi);
+            SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+        if (c.spec->kind == layout::Kind::Picture) {
+            HBITMAP picture = LoadPicture(m_instance, c.spec->picture, m_dpi);
+            auto previous = reinterpret_cast<HBITMAP>(
+                    SendMessageW(c.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
+            if (previous && previous != c.picture)
+                DeleteObject(previous); // a copy the control made of the last one
+            if (c.picture)
+                DeleteObject(c.picture);
+            c.picture = picture;
+            // The control takes the picture's size.
+            SetWindowPos(c.hwnd, nullptr, r.left, r.top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+        } else {
+            SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Win32Window::fitClientArea()
+{
+    const int width = Scale(m_spec.clientWidth, m_dpi);
+    const int height = Scale(m_spec.clientHeight, m_dpi);
+    const DWORD style = DWORD(GetWindowLongPtrW(m_hwnd, GWL_STYLE));
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectExForDpi(&frame, style, GetMenu(m_hwnd) != nullptr, 0, m_dpi);
+    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Some systems size the frame for another DPI (or wrap the menu bar):
+    // correct by what the client area misses.
+    RECT client{};
+    GetClientRect(m_hwnd, &client);
+    const int dw = width - (client.right - client.left);
+    const int dh = height - (client.bottom - client.top);
+    if (dw != 0 || dh != 0) {
+        RECT window{};
+        GetWindowRect(m_hwnd, &window);
+        SetWindowPos(m_hwnd, nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Win32Window::paintPanels(HDC dc)
+{
+    for (const layout::ControlSpec &spec : m_spec.controls) {
+        if (spec.kind != layout::Kind::Frame)
+            continue;
+        const RECT r = ScaleRect(layout::WindowRect(m_spec, spec), m_dpi);
+        FillRect(dc, &r, m_white);
+    }
+}
+
+HWND Win32Window::control(std::string_view name) const
+{
+    for (const Child &c : m_children)
+        if (c.spec->name == name)
+            return c.hwnd;
+    return nullptr;
+}
+
+Control Win32Window::controlOf(HWND window) const
+{
+    const Child *c = child(window);
+    return c ? c->spec->id : Control::None;
+}
+
+Control Win32Window::lastFocused() const
+{
+    HWND focus = GetFocus();
+    return controlOf(focus && IsChild(m_hwnd, focus) ? focus : m_savedFocus);
+}
+
+Win32Window::Child *Win32Window::child(HWND window)
+{
+    for (Child &c : m_children)
+        if (c.hwnd == window && window)
+            return &c;
+    return nullptr;
+}
+
+const Win32Window::Child *Win32Window::child(HWND window) const
+{
+    return const_cast<Win32Window *>(this)->child(window);
+}
+
+void Win32Window::showWindow()
+{
+    m_shown = true;
+    ShowWindow(m_hwnd, SW_SHOW);
+    SetForegroundWindow(m_hwnd);
+    SetActiveWindow(m_hwnd);
+    if (m_savedFocus && GetFocus() != m_savedFocus)
+        SetFocus(m_savedFocus);
+}
+
+void Win32Window::hideWindow()
+{
+    HWND focus = GetFocus();
+    if (focus && IsChild(m_hwnd, focus))
+        m_savedFocus = focus;
+    ShowWindow(m_hwnd, SW_HIDE);
+}
+
+void Win32Window::destroyLater()
+{
+    // The events that destroying sends (focus losses) must not delete the
+    // object under DestroyWindow's feet: pending only once it returned.
+    if (m_hwnd)
+        DestroyWindow(m_hwnd);
+    if (m_forwarding == 0)
+        delete this;
+    else
+        m_deletePending = true;
+}
+
+LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *self = static_cast<Win32Window *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->m_hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<Win32Window *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->m_hwnd = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(m_hwnd, &ps);
+        paintPanels(dc);
+        EndPaint(m_hwnd, &ps);
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+        const Child *c = child(reinterpret_cast<HWND>(lParam));
+        if (c && c->spec->white) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), White);
+            return reinterpret_cast<LRESULT>(m_white);
+        }
+        break;
+    }
+    case WM_ACTIVATE:
+        // A plain window gives the focus to itself on activation; the
+        // control that had it gets it back instead.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(m_hwnd, focus))
+                m_savedFocus = focus;
+        } else if (m_savedFocus && IsWindow(m_savedFocus)) {
+            SetFocus(m_savedFocus);
+            return 0;
+        }
+        break;
+    case DM_GETDEFID: {
+        // Enter presses the focused button, and no other.
+        const Child *c = child(GetFocus());
+        if (c && c->spec->kind == layout::Kind::CommandButton)
+            return MAKELRESULT(c->id, DC_HASDEFID);
+        return 0;
+    }
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (lParam) {
+            Child *c = child(reinterpret_cast<HWND>(lParam));
+            if (!c)
+                return 0;
+            if (c->spec->kind == layout::Kind::TextBox && code == EN_CHANGE) {
+                // An edit reports a change for every write, even of the
+                // text it holds; only a real change is one.
+                std::u16string text = windowText(c->hwnd);
+                if (text == c->lastText)
+                    return 0;
+                c->lastText = std::move(text);
+                const Control control = c->spec->id;
+                forward([this, control] { onTextChanged(control); });
+            } else if (c->spec->kind == layout::Kind::CommandButton && code == BN_CLICKED) {
+                const Control control = c->spec->id;
+                forward([this, control] { onClicked(control); });
+            }
+            return 0;
+        }
+        // Menus and accelerators; IDOK and IDCANCEL from the dialog manager
+        // (Enter and Escape) do nothing.
+        if (id >= MenuIdBase)
+            forward([this, id] { onMenu(id - MenuIdBase); });
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        m_dpi = HIWORD(wParam);
+        const RECT *suggested = reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        layoutControls();
+        fitClientArea();
+        return 0;
+    }
+    case WM_CLOSE:
+        forward([this] { onClose(); });
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Window::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto *self = reinterpret_cast<Win32Window *>(data);
+    switch (message) {
+    case WM_GETDLGCODE: {
+        // Enter goes to the box (as character 13), not to the dialog
+        // manager, which would turn it into IDOK.
+        LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+        const MSG *msg = reinterpret_cast<const MSG *>(lParam);
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+            code |= DLGC_WANTALLKEYS;
+        return code;
+    }
+    case WM_CHAR: {
+        const Control box = self->controlOf(hwnd);
+        const auto code = static_cast<std::int16_t>(wParam);
+        if (wParam == 13) {
+            // A single-line box takes no line break.
+            self->forward([self, box, code] { self->onChar(box, code); });
+            return 0;
+        }
+        if (wParam >= 32 && wParam != 127)
+            self->forward([self, box, code] { self->onChar(box, code); });
+        if (!IsWindow(hwnd))
+            return 0;
+        break;
+    }
+    case WM_KILLFOCUS: {
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const Control from = self->controlOf(hwnd);
+        const Control to = self->controlOf(reinterpret_cast<HWND>(wParam));
+        self->forward([self, from, to] { self->onFocusLost(from, to); });
+        return result;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &Win32Window::editProc, 0);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Window::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto *self = reinterpret_cast<Win32Window *>(data);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The focus first, which validates the box it leaves; a press that
+        // did not keep it is dropped before the button is drawn pushed or
+        // takes the mouse capture. Access keys come this way too (BM_CLICK).
+        if (GetFocus() != hwnd) {
+            SetFocus(hwnd);
+            if (!IsWindow(hwnd) || GetFocus() != hwnd)
+                return 0;
+        }
+        break;
+    case WM_KILLFOCUS: {
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const Control from = self->controlOf(hwnd);
+        const Control to = self->controlOf(reinterpret_cast<HWND>(wParam));
+        self->forward([self, from, to] { self->onFocusLost(from, to); });
+        return result;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &Win32Window::buttonProc, 0);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace ui::win32
