@@ -413,3 +413,159 @@ TEST_CASE("user scenarios on the Win32 windows")
         CHECK(s.aboutVisible == expected.aboutVisible);
     }
 }
+
+namespace {
+
+RECT clientRect(HWND control)
+{
+    RECT r{};
+    programThread().call([&] {
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, GetAncestor(control, GA_ROOT), reinterpret_cast<POINT *>(&r), 2);
+    });
+    return r;
+}
+
+struct Geometry {
+    const char *name;
+    int left, top, width, height; // client-area pixels
+};
+
+// The controls at 96 dpi (twips / 15); at other densities the same scaled.
+constexpr Geometry Controls96[] = {
+    {"cmdReset", 184, 272, 97, 49}, {"cmdExit", 296, 272, 97, 49}, {"lblF", 304, 210, 65, 20},
+    {"lblLT", 144, 210, 65, 20},    {"Image4", 48, 208, 92, 27},   {"Image3", 245, 212, 57, 29},
+    {"txtL", 304, 104, 65, 27},     {"txtT", 144, 104, 65, 27},    {"Image2", 237, 104, 63, 27},
+    {"Image1", 88, 104, 52, 27},    {"cmdCalc", 72, 272, 97, 49},  {"Label3", 32, 168, 137, 17},
+    {"Label2", 32, 64, 97, 17},     {"Label1", 16, 16, 393, 33},
+};
+
+std::wstring faceOf(HWND control)
+{
+    wchar_t face[LF_FACESIZE] = {};
+    programThread().call([&] {
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+    });
+    return face;
+}
+
+} // namespace
+
+TEST_CASE("the main window at 96 dpi: client area, control rectangles, fonts and icon")
+{
+    programThread().restart();
+    HWND main = nullptr;
+    RECT client{};
+    programThread().call([&] {
+        main = programThread().program().frmMain();
+        GetClientRect(main, &client);
+    });
+    CHECK(client.right == 426);
+    CHECK(client.bottom == 339);
+    for (const Geometry &g : Controls96) {
+        INFO(g.name);
+        const RECT r = clientRect(mainControl(g.name));
+        CHECK(r.left == g.left);
+        CHECK(r.top == g.top);
+        CHECK(r.right - r.left == g.width);
+        CHECK(r.bottom - r.top == g.height);
+    }
+    // Debian's EB Garamond stands in for Garamond through Wine's font
+    // replacement (or is found as itself); the sans face is Wine's own.
+    const std::wstring serif = faceOf(mainControl("Label1"));
+    CHECK((serif == L"Garamond" || serif == L"EB Garamond 12"));
+    CHECK(faceOf(mainControl("cmdCalc")) == serif);
+    CHECK(faceOf(mainControl("txtT")) == L"MS Sans Serif");
+    programThread().call([&] {
+        CHECK(GetClassLongPtrW(main, GCLP_HICON) != 0);
+        CHECK(GetClassLongPtrW(main, GCLP_HICONSM) != 0);
+        // A screen reader names the box by the hidden label before it.
+        CHECK(ui::win32::windowText(GetWindow(mainControl("txtT"), GW_HWNDPREV)) == u"Temperature (K)");
+        CHECK(ui::win32::windowText(GetWindow(mainControl("txtL"), GW_HWNDPREV)) == u"Wavelength (\u00B5m)");
+    });
+}
+
+TEST_CASE("the menus: captions, access keys and the shortcuts shown")
+{
+    programThread().restart();
+    const std::vector<std::vector<std::u16string>> expected = {
+        {u"&File", u"Calculate Values\tCtrl+L", u"Reset Form\tCtrl+R", u"", u"E&xit\tCtrl+Q"},
+        {u"&Help", u"&Instructions\tCtrl+I", u"", u"&About Pyrel.exe..."},
+    };
+    programThread().call([&] {
+        HMENU bar = GetMenu(programThread().program().frmMain());
+        REQUIRE(GetMenuItemCount(bar) == 2);
+        for (int i = 0; i < 2; ++i) {
+            wchar_t text[64] = {};
+            GetMenuStringW(bar, UINT(i), text, 64, MF_BYPOSITION);
+            CHECK(u16(text) == expected[std::size_t(i)][0]);
+            HMENU menu = GetSubMenu(bar, i);
+            REQUIRE(GetMenuItemCount(menu) == int(expected[std::size_t(i)].size()) - 1);
+            for (int j = 0; j < GetMenuItemCount(menu); ++j) {
+                text[0] = 0;
+                GetMenuStringW(menu, UINT(j), text, 64, MF_BYPOSITION);
+                CHECK(u16(text) == expected[std::size_t(i)][std::size_t(j) + 1]);
+                const UINT state = GetMenuState(menu, UINT(j), MF_BYPOSITION);
+                if (!(state & MF_SEPARATOR))
+                    CHECK((state & (MF_GRAYED | MF_CHECKED)) == 0);
+            }
+        }
+    });
+}
+
+TEST_CASE("message boxes: the title, one OK button and no icon")
+{
+    programThread().restart();
+    perform(u"set abc");
+    perform(u"tab");
+    perform(u"menu instructions");
+    const std::vector<SeenBox> boxes = programThread().boxes();
+    REQUIRE(boxes.size() == 2);
+    CHECK(boxes[0].title == u"Emberline");
+    CHECK(boxes[1].title == u"Instructions");
+    for (const SeenBox &box : boxes) {
+        CHECK(box.buttons == 1);
+        CHECK_FALSE(box.icon);
+    }
+    // The window takes shortcuts again once the box is gone.
+    perform(u"set 5");
+    perform(u"menu reset");
+    CHECK(shown().txtT == u"0");
+}
+
+TEST_CASE("the About window: Enter, Space and Alt+O close it, Escape does not")
+{
+    struct Row {
+        const char *name;
+        WORD key;
+        WORD modifier;
+        bool closes;
+    };
+    const Row rows[] = {
+        {"Enter", VK_RETURN, 0, true},
+        {"Space", VK_SPACE, 0, true},
+        {"Alt+O", 'O', VK_MENU, true},
+        {"Escape", VK_ESCAPE, 0, false},
+    };
+    for (const Row &row : rows) {
+        INFO(row.name);
+        programThread().restart();
+        perform(u"set 5800");
+        perform(u"tab");
+        perform(u"menu about");
+        REQUIRE(shown().aboutVisible);
+        CHECK(faceOf(aboutControl("cmdOK")) == faceOf(aboutControl("lblTheLabel")));
+        press(row.key, row.modifier);
+        programThread().settle();
+        const Shown s = shown();
+        CHECK(s.aboutVisible == !row.closes);
+        CHECK(s.mainVisible == row.closes);
+        CHECK(s.txtT == u"5800");
+        CHECK(s.focus == u"txtL");
+        CHECK_FALSE(programThread().ended());
+    }
+}
