@@ -74,19 +74,18 @@ QFont runFont(const Run &run)
 // white picture of the given size. Every length (the picture's size, the
 // baseline, each run's pixel size, raise and space) is given at 1x and
 // multiplied by `scale`, so the 2x and 3x pictures are set from the same
-// fonts at two and three times the size rather than enlarged.
+// fonts at two and three times the size rather than enlarged. Where each
+// run starts is worked out at 1x and multiplied too: rounded at each size
+// on its own, the advances would drift apart by up to a 1x pixel.
 QImage typeset(int scale, int width, int height, int baseline, std::initializer_list<Run> runs)
 {
-    const auto scaled = [scale](const Run &run) {
-        return Run{run.text, run.family, run.pixelSize * scale, run.raise * scale, run.space * scale};
-    };
     // Whole-pixel advances, so that every piece starts on a pixel boundary.
     const auto advance = [](const Run &run) {
         return run.space + qRound(QFontMetricsF(runFont(run)).horizontalAdvance(run.text));
     };
     int total = 0;
     for (const Run &run : runs)
-        total += advance(scaled(run));
+        total += advance(run);
 
     QImage image(width * scale, height * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -94,11 +93,11 @@ QImage typeset(int scale, int width, int height, int baseline, std::initializer_
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     painter.setPen(Qt::black);
 
-    int x = (width * scale - total) / 2;
-    for (const Run &one : runs) {
-        const Run run = scaled(one);
-        painter.setFont(runFont(run));
-        painter.drawText(QPoint(x + run.space, baseline * scale - run.raise), run.text);
+    int x = (width - total) / 2;
+    for (const Run &run : runs) {
+        const Run scaled{run.text, run.family, run.pixelSize * scale, run.raise * scale, run.space * scale};
+        painter.setFont(runFont(scaled));
+        painter.drawText(QPoint((x + run.space) * scale, (baseline - run.raise) * scale), run.text);
         x += advance(run);
     }
     painter.end();
