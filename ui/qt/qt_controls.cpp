@@ -1,6 +1,9 @@
 #include "ui/qt/qt_controls.h"
 
+#include "resources/qt_pictures.h"
+
 #include <QEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -135,9 +138,9 @@ QLabel *makePicture(QWidget *parent, const QString &objectName, const QString &r
 {
     auto *picture = new QLabel(parent);
     picture->setObjectName(objectName);
-    const QPixmap pixmap(resource);
+    const QPixmap pixmap = resources::picture(QFileInfo(resource).completeBaseName(), picture->devicePixelRatioF());
     picture->setPixmap(pixmap);
-    picture->setGeometry(QRect(twipsRect(leftTwips, topTwips, 0, 0).topLeft(), pixmap.size()));
+    picture->setGeometry(QRect(twipsRect(leftTwips, topTwips, 0, 0).topLeft(), pixmap.deviceIndependentSize().toSize()));
     picture->setAccessibleName(accessibleName);
     return picture;
 }
