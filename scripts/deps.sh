@@ -10,7 +10,7 @@ packages=(
     fonts-ebgaramond fonts-liberation
     doctest-dev libbenchmark-dev
     binutils-mingw-w64-x86-64 desktop-file-utils appstream
-    lintian man-db
+    lintian man-db dpkg-dev qt6-svg-dev
     clang-14 libclang-rt-14-dev
     locales
 )

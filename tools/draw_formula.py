@@ -5,11 +5,16 @@ blackbody fraction and, centred below it, the definition of z.
 Both rows are typeset with matplotlib's mathtext in the STIX (Times-like)
 maths fonts at four times the final size, reduced to 263 x 97 with a Lanczos
 filter, which gives the smoothed edges, and saved as 24-bit RGB on pure white.
+The pictures for displays of two and three device pixels to the logical
+pixel, 526 x 194 and 789 x 291, are typeset the same way at two and three
+times the resolution, not enlarged.
 
-Usage: /usr/bin/python3 draw_formula.py OUTPUT.png
+Usage: /usr/bin/python3 draw_formula.py OUTPUT_DIR
+(writes formula.png, formula@2x.png and formula@3x.png)
 (Debian packages python3-matplotlib and python3-pil.)
 """
 
+import os
 import sys
 
 import matplotlib
@@ -44,16 +49,17 @@ DEFINITION = (r"$\mathrm{where}\ \ z = \dfrac{C_2}{\lambda T}"
 DEFINITION_CENTRE = 0.23          # from the bottom
 
 
-def render():
-    """Typesets both rows on a large white canvas; returns its grey levels."""
+def render(scale):
+    """Typesets both rows on a white canvas SCALE times the picture at
+    `scale`; returns its grey levels."""
     matplotlib.rcParams.update({"mathtext.fontset": "stix",
                                 "text.antialiased": True})
     dpi = 100
-    width, height = WIDTH * SCALE, HEIGHT * SCALE
+    width, height = WIDTH * SCALE * scale, HEIGHT * SCALE * scale
     fig = plt.figure(figsize=(width / dpi, height / dpi), dpi=dpi)
     fig.patch.set_facecolor("white")
     renderer = fig.canvas.get_renderer()
-    size = ROW_SIZE * SCALE
+    size = ROW_SIZE * SCALE * scale
 
     def piece(tex, rel, **align):
         return fig.text(0, 0, tex, size=size * rel, color="black",
@@ -88,15 +94,22 @@ def render():
     return rgb.mean(axis=2)
 
 
-def main():
-    if len(sys.argv) != 2:
-        sys.exit("usage: draw_formula.py OUTPUT.png")
-    grey = np.clip(np.rint(render()), 0, 255).astype(np.uint8)
-    small = Image.fromarray(grey, "L").resize((WIDTH, HEIGHT), Image.LANCZOS)
+def draw(scale, path):
+    grey = np.clip(np.rint(render(scale)), 0, 255).astype(np.uint8)
+    small = Image.fromarray(grey, "L").resize((WIDTH * scale, HEIGHT * scale),
+                                              Image.LANCZOS)
     # The filter rings faintly around strokes; keep the paper exactly white.
     levels = np.asarray(small).copy()
     levels[levels >= 250] = 255
-    Image.fromarray(levels, "L").convert("RGB").save(sys.argv[1])
+    Image.fromarray(levels, "L").convert("RGB").save(path)
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit("usage: draw_formula.py OUTPUT_DIR")
+    for scale in (1, 2, 3):
+        name = "formula.png" if scale == 1 else f"formula@{scale}x.png"
+        draw(scale, os.path.join(sys.argv[1], name))
 
 
 if __name__ == "__main__":

@@ -14,21 +14,83 @@ install(TARGETS Pyrel
 )
 
 if(UNIX AND NOT APPLE)
+    set(EMBERLINE_PACKAGE_NAME emberline)
+    # The product's own packaging address, a placeholder in a reserved
+    # domain until the product has a public one.
+    set(EMBERLINE_PACKAGE_CONTACT
+        "${EMBERLINE_PRODUCT_NAME} Packaging <packaging@emberline.velmora.example>")
+    set(EMBERLINE_COPYRIGHT "2026 ${EMBERLINE_COMPANY_NAME}")
+    set(EMBERLINE_RELEASE_DATE 2026-12-08)
+    set(EMBERLINE_RELEASE_DATE_RFC2822 "Tue, 08 Dec 2026 00:00:00 +0000")
+    set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${EMBERLINE_PACKAGE_NAME})
+
+    # Bind every symbol at start-up, so the relocations can be made
+    # read-only (Debian's hardening flags).
+    target_link_options(Pyrel PRIVATE "LINKER:-z,now")
+
     # Desktop entry, icon and metadata all go by the application id, which
-    # is how menus and software centres tie them together.
+    # is how menus and software centres tie them together. The 48-pixel
+    # icon is the program's own; the other sizes and the SVG are the same
+    # picture for launchers that show larger or smaller icons.
     install(FILES ${EMBERLINE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${EMBERLINE_ICON_PNG}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
         RENAME ${EMBERLINE_APP_ID}.png)
+    foreach(size 16 24 32 64 128 256)
+        install(FILES ${PROJECT_SOURCE_DIR}/resources/pyrel-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${EMBERLINE_APP_ID}.png)
+    endforeach()
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/pyrel.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${EMBERLINE_APP_ID}.svg)
     install(FILES ${EMBERLINE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+    # The copyright file in Debian's machine-readable form, its licence
+    # text taken from LICENSE so that the two cannot disagree.
+    file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+    if(NOT license MATCHES "\nCopyright \\(c\\) ${EMBERLINE_COPYRIGHT}\n")
+        message(FATAL_ERROR "LICENSE does not name the holder ${EMBERLINE_COPYRIGHT}")
+    endif()
+    string(FIND "${license}" "Permission is hereby granted" body_start)
+    string(SUBSTRING "${license}" ${body_start} -1 body)
+    string(STRIP "${body}" body)
+    string(REGEX REPLACE "\n\n" "\n.\n" body "${body}")
+    string(REPLACE "\n" "\n " body "${body}")
+    set(EMBERLINE_LICENSE_BODY " ${body}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+    configure_file(copyright.in ${CMAKE_CURRENT_BINARY_DIR}/copyright @ONLY)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright DESTINATION ${doc_dir})
+
+    # The changelog of a native package and the manual page, compressed
+    # as Debian installs them.
+    find_program(EMBERLINE_GZIP gzip REQUIRED)
+    configure_file(changelog.in ${CMAKE_CURRENT_BINARY_DIR}/changelog @ONLY)
+    configure_file(Pyrel.1.in ${CMAKE_CURRENT_BINARY_DIR}/${EMBERLINE_EXECUTABLE_NAME}.1 @ONLY)
+    set(compressed "")
+    foreach(file changelog ${EMBERLINE_EXECUTABLE_NAME}.1)
+        add_custom_command(
+            OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz
+            COMMAND ${CMAKE_COMMAND} -DGZIP=${EMBERLINE_GZIP}
+                -DINPUT=${CMAKE_CURRENT_BINARY_DIR}/${file}
+                -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/${file}.gz
+                -P ${CMAKE_CURRENT_SOURCE_DIR}/gzip.cmake
+            DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${file} ${CMAKE_CURRENT_SOURCE_DIR}/gzip.cmake
+            VERBATIM)
+        list(APPEND compressed ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz)
+    endforeach()
+    add_custom_target(emberline_package_docs ALL DEPENDS ${compressed})
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${doc_dir})
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${EMBERLINE_EXECUTABLE_NAME}.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
     set(CPACK_GENERATOR DEB)
-    set(CPACK_PACKAGE_NAME emberline)
+    set(CPACK_PACKAGE_NAME ${EMBERLINE_PACKAGE_NAME})
     set(CPACK_PACKAGE_VERSION ${EMBERLINE_VERSION_TEXT})
     set(CPACK_PACKAGE_VENDOR ${EMBERLINE_COMPANY_NAME})
-    set(CPACK_PACKAGE_CONTACT Velmora)
+    set(CPACK_PACKAGE_CONTACT ${EMBERLINE_PACKAGE_CONTACT})
     set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
         "Fraction of blackbody emissive power below a wavelength")
     set(CPACK_PACKAGE_DESCRIPTION [[
@@ -37,12 +99,15 @@ Given an absolute temperature in kelvin and a wavelength in micrometres,
 it shows the product of the two and the fraction of a blackbody's total
 emissive power that is emitted below that wavelength.]])
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-    set(CPACK_DEBIAN_PACKAGE_MAINTAINER Velmora)
+    set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${EMBERLINE_PACKAGE_CONTACT})
     set(CPACK_DEBIAN_PACKAGE_SECTION science)
-    # The windows need a platform plugin besides the libraries, and the
-    # fonts are the stand-ins for Garamond and MS Sans Serif.
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, fonts-ebgaramond, fonts-liberation")
+    # The libraries come from dpkg-shlibdeps on the binary; the windows
+    # also need a platform plugin, which no library brings, and the fonts
+    # that stand in for Garamond and MS Sans Serif.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ebgaramond, fonts-liberation")
+    set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+        OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
     set(CPACK_STRIP_FILES ON)
 endif()
 

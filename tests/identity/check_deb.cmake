@@ -1,12 +1,14 @@
-# Builds the Debian package with CPack into WORK_DIR and checks what it
-# holds and what it depends on.
+# Builds the Debian package with CPack into WORK_DIR, checks what it holds
+# and what it depends on, and has lintian check it: any error or warning
+# fails, informational tags do not.
 #
-# Usage: cmake -DCPACK=<cpack> -DDPKG_DEB=<dpkg-deb> -DCONFIG=<CPackConfig.cmake>
-#              -DPROGRAM=<built Pyrel> -DWORK_DIR=<dir> -P check_deb.cmake
+# Usage: cmake -DCPACK=<cpack> -DDPKG_DEB=<dpkg-deb> -DLINTIAN=<lintian>
+#              -DCONFIG=<CPackConfig.cmake> -DPROGRAM=<built Pyrel>
+#              -DWORK_DIR=<dir> -P check_deb.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var CPACK DPKG_DEB CONFIG PROGRAM WORK_DIR)
+foreach(var CPACK DPKG_DEB LINTIAN CONFIG PROGRAM WORK_DIR)
     if(NOT ${var})
         message(FATAL_ERROR "check_deb.cmake: ${var} is not set")
     endif()
@@ -63,8 +65,12 @@ foreach(line IN LISTS lines)
 endforeach()
 list(SORT files)
 list(JOIN files " " files)
+set(icons "")
+foreach(size 128x128 16x16 24x24 256x256 32x32 48x48 64x64)
+    string(APPEND icons " ./usr/share/icons/hicolor/${size}/apps/com.velmora.Emberline.png")
+endforeach()
 expect_equal("files in the package" "${files}"
-    "./usr/bin/Pyrel ./usr/share/applications/com.velmora.Emberline.desktop ./usr/share/icons/hicolor/48x48/apps/com.velmora.Emberline.png ./usr/share/metainfo/com.velmora.Emberline.metainfo.xml")
+    "./usr/bin/Pyrel ./usr/share/applications/com.velmora.Emberline.desktop ./usr/share/doc/emberline/changelog.gz ./usr/share/doc/emberline/copyright${icons} ./usr/share/icons/hicolor/scalable/apps/com.velmora.Emberline.svg ./usr/share/man/man1/Pyrel.1.gz ./usr/share/metainfo/com.velmora.Emberline.metainfo.xml")
 expect_equal("mode of ./usr/bin/Pyrel" "${program_mode}" "rwxr-xr-x")
 
 foreach(field Package Version Section Maintainer)
@@ -74,18 +80,37 @@ endforeach()
 expect_equal("Package" "${value_Package}" "emberline")
 expect_equal("Version" "${value_Version}" "1.00")
 expect_equal("Section" "${value_Section}" "science")
-expect_equal("Maintainer" "${value_Maintainer}" "Velmora")
+if(NOT value_Maintainer MATCHES "^[^<>]+ <[^@<> ]+@[^@<> ]+>$")
+    string(APPEND failures "Maintainer is not a name and an address: ${value_Maintainer}\n")
+endif()
 
 # Each dependency by package name, whatever version it asks for.
 run("${DPKG_DEB}" --field "${debs}" Depends)
 string(STRIP "${output}" depends)
 string(REGEX REPLACE " *\\([^)]*\\)" "" names "${depends}")
 string(REGEX REPLACE " *, *" ";" names "${names}")
-foreach(package libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ebgaramond fonts-liberation)
+# The libraries as dpkg-shlibdeps finds them, with the C library among
+# them, and the plugin and fonts that no library brings.
+foreach(package libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins fonts-ebgaramond fonts-liberation)
     if(NOT package IN_LIST names)
         string(APPEND failures "Depends lacks ${package}: ${depends}\n")
     endif()
 endforeach()
+
+# lintian prints one tag a line, "E: package: tag details"; only errors
+# and warnings fail. It exits non-zero on errors, so its own result is
+# not taken as the verdict.
+execute_process(COMMAND "${LINTIAN}" --display-info "${debs}"
+    OUTPUT_VARIABLE lintian_output ERROR_VARIABLE lintian_error RESULT_VARIABLE lintian_result)
+string(REGEX MATCHALL "(^|\n)[EW]: [^\n]*" bad_tags "${lintian_output}")
+if(bad_tags)
+    string(APPEND failures "lintian:\n${lintian_output}\n")
+elseif(lintian_output MATCHES "(^|\n)I: " OR lintian_output STREQUAL "")
+    message(STATUS "lintian: ${lintian_output}")
+endif()
+if(NOT lintian_result EQUAL 0 AND NOT bad_tags)
+    string(APPEND failures "lintian failed (${lintian_result}): ${lintian_output}\n${lintian_error}\n")
+endif()
 
 if(failures)
     message(FATAL_ERROR "${deb_name}:\n${failures}")

@@ -1,17 +1,25 @@
 // Checks the pictures and the icon as the program loads them: from the
 // resources linked in through Emberline::resources, with no explicit
-// resource initialisation.
+// resource initialisation; the form picked for each device pixel ratio;
+// and the icon's desktop sizes and SVG, read from the source tree.
+
+#include "resources/qt_pictures.h"
 
 #include <QByteArray>
 #include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
+#include <QPixmap>
 #include <QSet>
 #include <QSize>
+#include <QSvgRenderer>
 #include <QTest>
 
+#include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -62,6 +70,53 @@ QImage decodeIco(const QByteArray &ico)
     return image;
 }
 
+// The five pictures by base name, with their size at 1x.
+struct Picture {
+    const char *name;
+    const char *what;
+    QSize size;
+};
+const Picture Pictures[] = {
+    {"image1", "temperature picture", {52, 27}},
+    {"image2", "wavelength picture", {63, 27}},
+    {"image3", "fraction picture", {57, 29}},
+    {"image4", "lambda-T picture", {92, 27}},
+    {"formula", "formula picture", {263, 97}},
+};
+
+QString picturePath(const Picture &picture, int scale)
+{
+    const QString name = QString::fromLatin1(picture.name);
+    return scale == 1 ? QStringLiteral(":/%1.png").arg(name) : QStringLiteral(":/%1@%2x.png").arg(name).arg(scale);
+}
+
+// Mean absolute difference of two images of one size, over the three
+// channels of every pixel, from 0 (equal) to 255.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    Q_ASSERT(a.size() == b.size());
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+QImage shrunk(const QImage &image, const QSize &size)
+{
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QString sourceFile(const QString &name)
+{
+    return QStringLiteral(EMBERLINE_RESOURCES_DIR "/") + name;
+}
+
 } // namespace
 
 class TestPictures : public QObject {
@@ -74,6 +129,11 @@ private slots:
     void loadsOpaqueAtItsSize();
     void blackInkOnWhitePaper_data();
     void blackInkOnWhitePaper();
+    void largerFormsMatchTheNaturalOne_data();
+    void largerFormsMatchTheNaturalOne();
+    void pictureForRatio_data();
+    void pictureForRatio();
+    void unknownPictureIsNull();
 
     void icoField_data();
     void icoField();
@@ -83,6 +143,8 @@ private slots:
     void pngIconMatchesIco();
     void iconShowsItsParts_data();
     void iconShowsItsParts();
+    void desktopIconMatchesIcon_data();
+    void desktopIconMatchesIcon();
 };
 
 void TestPictures::storedAsRgbPng_data()
@@ -90,11 +152,13 @@ void TestPictures::storedAsRgbPng_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QSize>("size");
 
-    QTest::newRow("temperature picture is 52x27") << ":/image1.png" << QSize(52, 27);
-    QTest::newRow("wavelength picture is 63x27") << ":/image2.png" << QSize(63, 27);
-    QTest::newRow("fraction picture is 57x29") << ":/image3.png" << QSize(57, 29);
-    QTest::newRow("lambda-T picture is 92x27") << ":/image4.png" << QSize(92, 27);
-    QTest::newRow("formula picture is 263x97") << ":/formula.png" << QSize(263, 97);
+    // Each picture at 1x, and at 2x and 3x exactly twice and three times that.
+    for (const Picture &picture : Pictures)
+        for (int scale : {1, 2, 3}) {
+            const QSize size = picture.size * scale;
+            QTest::addRow("%s at %dx is %dx%d", picture.what, scale, size.width(), size.height())
+                << picturePath(picture, scale) << size;
+        }
     QTest::newRow("icon as PNG is 48x48") << ":/pyrel.png" << QSize(48, 48);
 }
 
@@ -140,11 +204,9 @@ void TestPictures::blackInkOnWhitePaper_data()
 {
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("temperature picture") << ":/image1.png";
-    QTest::newRow("wavelength picture") << ":/image2.png";
-    QTest::newRow("fraction picture") << ":/image3.png";
-    QTest::newRow("lambda-T picture") << ":/image4.png";
-    QTest::newRow("formula picture") << ":/formula.png";
+    for (const Picture &picture : Pictures)
+        for (int scale : {1, 2, 3})
+            QTest::addRow("%s at %dx", picture.what, scale) << picturePath(picture, scale);
 }
 
 // Every pixel is a grey from black to white; the whole one-pixel border is
@@ -174,6 +236,89 @@ void TestPictures::blackInkOnWhitePaper()
     }
     QVERIFY2(darkest <= 16, qPrintable(QString::number(darkest)));
     QVERIFY(white > w * h / 2);
+}
+
+void TestPictures::largerFormsMatchTheNaturalOne_data()
+{
+    QTest::addColumn<QString>("larger");
+    QTest::addColumn<QString>("natural");
+    QTest::addColumn<double>("tolerance");
+
+    // Drawn anew at each size, the type's hinting and rounding move edges by
+    // a fraction of a 1x pixel; a shifted or different glyph shows as several
+    // times these means.
+    for (const Picture &picture : Pictures)
+        for (int scale : {2, 3})
+            QTest::addRow("%s at %dx shrinks to the 1x one", picture.what, scale)
+                << picturePath(picture, scale) << picturePath(picture, 1)
+                << (QByteArray(picture.name) == "formula" ? 6.0 : 12.0);
+}
+
+void TestPictures::largerFormsMatchTheNaturalOne()
+{
+    QFETCH(QString, larger);
+    QFETCH(QString, natural);
+    QFETCH(double, tolerance);
+
+    const QImage one(natural);
+    const QImage big(larger);
+    QVERIFY(!one.isNull() && !big.isNull());
+    const double difference = meanDifference(shrunk(big, one.size()), one);
+    qInfo("%s: mean difference %.2f", qPrintable(larger), difference);
+    QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
+}
+
+void TestPictures::pictureForRatio_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("natural");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<int>("drawnAt");
+
+    // drawnAt: the form a ratio's picture comes from, the next larger one.
+    const std::pair<double, int> ratios[] = {{1.0, 1}, {1.25, 2}, {1.5, 2}, {1.75, 2}, {2.0, 2}, {2.5, 3}, {3.0, 3}};
+    for (const Picture &picture : Pictures)
+        for (const auto &[ratio, drawnAt] : ratios)
+            QTest::addRow("%s at ratio %g", picture.what, ratio)
+                << QString::fromLatin1(picture.name) << picture.size << ratio << drawnAt;
+}
+
+// Shown at its natural size in logical pixels, with one pixmap pixel to a
+// device pixel; at 1x, 2x and 3x the drawn bitmap itself, in between the
+// larger form reduced: it stays closer to that than to the smaller form
+// enlarged.
+void TestPictures::pictureForRatio()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, natural);
+    QFETCH(double, ratio);
+    QFETCH(int, drawnAt);
+
+    const QPixmap pixmap = resources::picture(name, ratio);
+    QVERIFY(!pixmap.isNull());
+    QCOMPARE(pixmap.devicePixelRatio(), ratio);
+    QCOMPARE(pixmap.deviceIndependentSize().toSize(), natural);
+    const QSize device(qRound(natural.width() * ratio), qRound(natural.height() * ratio));
+    QCOMPARE(pixmap.size(), device);
+
+    const auto path = [&](int scale) {
+        return scale == 1 ? QStringLiteral(":/%1.png").arg(name) : QStringLiteral(":/%1@%2x.png").arg(name).arg(scale);
+    };
+    const QImage shown = pixmap.toImage();
+    const QImage larger(path(drawnAt));
+    if (larger.size() == device) {
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), larger.convertToFormat(QImage::Format_RGB32));
+    } else {
+        const QImage enlarged = QImage(path(drawnAt - 1)).scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const double fromLarger = meanDifference(shown, shrunk(larger, device));
+        const double fromSmaller = meanDifference(shown, enlarged);
+        QVERIFY2(fromLarger < fromSmaller, qPrintable(QStringLiteral("%1 vs %2").arg(fromLarger).arg(fromSmaller)));
+    }
+}
+
+void TestPictures::unknownPictureIsNull()
+{
+    QVERIFY(resources::picture(QStringLiteral("image5"), 2).isNull());
 }
 
 void TestPictures::icoField_data()
@@ -296,6 +441,59 @@ void TestPictures::iconShowsItsParts()
         QCOMPARE(count, 0);
     else
         QVERIFY2(count >= atLeast, qPrintable(QString::number(count)));
+}
+
+void TestPictures::desktopIconMatchesIcon_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<double>("tolerance");
+
+    // The desktop sizes are drawn from the icon's geometry rather than its
+    // pixels: compared at the smaller of the two sizes, letters that are
+    // outlines instead of pixel cells and edges that fall between pixels
+    // make up the difference; at 16 pixels the letters are a blur in both.
+    for (int size : {16, 24, 32, 64, 128, 256})
+        QTest::addRow("%d pixels", size) << QStringLiteral("pyrel-%1.png").arg(size) << size
+                                         << (size == 16 ? 20.0 : 12.0);
+    QTest::newRow("SVG drawn at 48 pixels") << QStringLiteral("pyrel.svg") << 48 << 12.0;
+    QTest::newRow("SVG drawn at 256 pixels") << QStringLiteral("pyrel.svg") << 256 << 12.0;
+}
+
+// Each desktop icon is an opaque RGB PNG of its size (the SVG, rendered at
+// a size) that looks like the 48x48 icon.
+void TestPictures::desktopIconMatchesIcon()
+{
+    QFETCH(QString, file);
+    QFETCH(int, size);
+    QFETCH(double, tolerance);
+
+    QImage icon;
+    if (file.endsWith(QStringLiteral(".svg"))) {
+        QSvgRenderer svg(sourceFile(file));
+        QVERIFY(svg.isValid());
+        QCOMPARE(svg.defaultSize(), QSize(48, 48));
+        icon = QImage(size, size, QImage::Format_RGB32);
+        icon.fill(Qt::black); // so that a transparent area shows
+        QPainter painter(&icon);
+        svg.render(&painter);
+    } else {
+        QFile png(sourceFile(file));
+        QVERIFY(png.open(QIODevice::ReadOnly));
+        const QByteArray bytes = png.readAll();
+        QCOMPARE(bytes.mid(12, 4), QByteArray("IHDR"));
+        QCOMPARE(int(be32(bytes, 16)), size);
+        QCOMPARE(int(be32(bytes, 20)), size);
+        QCOMPARE(int(bytes.at(25)), 2);
+        icon = QImage::fromData(bytes);
+    }
+    QCOMPARE(icon.size(), QSize(size, size));
+
+    const QImage reference(QStringLiteral(":/pyrel.png"));
+    const QSize common = size < 48 ? QSize(size, size) : QSize(48, 48);
+    const double difference = meanDifference(shrunk(icon, common), shrunk(reference, common));
+    qInfo("%s at %d: mean difference %.2f", qPrintable(file), size, difference);
+    QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
 }
 
 QTEST_MAIN(TestPictures)

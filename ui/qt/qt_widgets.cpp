@@ -1,5 +1,7 @@
 #include "ui/qt/qt_widgets.h"
 
+#include "resources/qt_pictures.h"
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -95,9 +97,11 @@ void CaptionLabel::setCaption(std::u16string_view caption)
 QLabel *makePicture(QWidget *parent, const QString &resourceName)
 {
     auto *picture = new QLabel(parent);
-    const QPixmap pixmap(QStringLiteral(":/") + resourceName + QStringLiteral(".png"));
+    // The bitmap drawn for the display's pixel ratio, shown at its 1x size
+    // in logical pixels.
+    const QPixmap pixmap = resources::picture(resourceName, picture->devicePixelRatioF());
     picture->setPixmap(pixmap);
-    picture->resize(pixmap.size());
+    picture->resize(pixmap.deviceIndependentSize().toSize());
     return picture;
 }
 
