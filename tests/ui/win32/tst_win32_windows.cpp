@@ -569,3 +569,61 @@ TEST_CASE("the About window: Enter, Space and Alt+O close it, Escape does not")
         CHECK_FALSE(programThread().ended());
     }
 }
+
+// Windows reads the display density when a program starts; Wine takes it
+// from the user's LogPixels setting. The case sets it to 144 dpi, runs
+// itself again in a new process, and puts the setting back.
+TEST_CASE("at 144 dpi: the layout scaled, the pictures drawn for the density")
+{
+    wchar_t mode[8] = {};
+    if (GetEnvironmentVariableW(L"EMBERLINE_TEST_DPI", mode, 8) == 0) {
+        const DWORD dpi = 144;
+        REQUIRE(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                                sizeof dpi) == ERROR_SUCCESS);
+        SetEnvironmentVariableW(L"EMBERLINE_TEST_DPI", L"144");
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring command = L"\"" + std::wstring(self) + L"\" \"--test-case=at 144 dpi*\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        const BOOL started = CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                            &startup, &process);
+        DWORD status = 1;
+        if (started) {
+            WaitForSingleObject(process.hProcess, 120000);
+            GetExitCodeProcess(process.hProcess, &status);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
+        SetEnvironmentVariableW(L"EMBERLINE_TEST_DPI", nullptr);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+        REQUIRE(started);
+        CHECK(status == 0);
+        return;
+    }
+
+    programThread().restart();
+    UINT dpi = 0;
+    RECT client{};
+    programThread().call([&] {
+        HWND main = programThread().program().frmMain();
+        dpi = GetDpiForWindow(main);
+        GetClientRect(main, &client);
+    });
+    REQUIRE(dpi == 144);
+    CHECK(client.right == 639);
+    CHECK(client.bottom == 509);
+    const RECT txtT = clientRect(mainControl("txtT"));
+    CHECK(txtT.left == 216);
+    CHECK(txtT.top == 156);
+    CHECK(txtT.right - txtT.left == 98);
+    CHECK(txtT.bottom - txtT.top == 41);
+    // 52 x 27 at 1x: the 2x bitmap scaled down, at its place.
+    const RECT image1 = clientRect(mainControl("Image1"));
+    CHECK(image1.left == 132);
+    CHECK(image1.right - image1.left == 78);
+    CHECK(image1.bottom - image1.top == 41);
+    // The bitmap face has no 144 dpi sizes; its outline counterpart is used.
+    CHECK(faceOf(mainControl("txtT")) != L"MS Sans Serif");
+}
