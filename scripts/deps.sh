@@ -10,6 +10,7 @@ packages=(
     fonts-ebgaramond fonts-liberation
     doctest-dev libbenchmark-dev
     binutils-mingw-w64-x86-64 desktop-file-utils appstream
+    g++-mingw-w64-x86-64-posix wine wine64 fonts-wine python3-pefile
     lintian man-db dpkg-dev qt6-svg-dev
     clang-14 libclang-rt-14-dev
     locales
