@@ -272,7 +272,13 @@ LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam,
         self->m_hwnd = nullptr;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    return self->handle(message, wParam, lParam);
+    // The forms present their own errors; this only keeps anything else
+    // (memory running out, say) from unwinding into Windows.
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
 }
 
 LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -360,7 +366,15 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK Win32Window::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
 {
-    auto *self = reinterpret_cast<Win32Window *>(data);
+    try {
+        return editProcBody(hwnd, message, wParam, lParam, reinterpret_cast<Win32Window *>(data));
+    } catch (...) {
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT Win32Window::editProcBody(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Win32Window *self)
+{
     switch (message) {
     case WM_GETDLGCODE: {
         // Enter goes to the box (as character 13), not to the dialog
@@ -403,7 +417,15 @@ LRESULT CALLBACK Win32Window::editProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT CALLBACK Win32Window::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
 {
-    auto *self = reinterpret_cast<Win32Window *>(data);
+    try {
+        return buttonProcBody(hwnd, message, wParam, lParam, reinterpret_cast<Win32Window *>(data));
+    } catch (...) {
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT Win32Window::buttonProcBody(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Win32Window *self)
+{
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
