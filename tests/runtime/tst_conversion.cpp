@@ -267,10 +267,12 @@ TEST_CASE("TextToDouble agrees with strtod")
         switch (random() % 3) {
         case 0: text += someDigits(20); break;
         case 1: text += someDigits(20) + "." + someDigits(20); break;
-        default: text += "." + someDigits(25); break;
+        default: text += '.'; text += someDigits(25); break;
         }
-        if (random() % 2)
-            text += ((random() % 2) ? "e" : "E") + std::to_string(std::uniform_int_distribution<int>(-330, 310)(random));
+        if (random() % 2) {
+            text += (random() % 2) ? 'e' : 'E';
+            text += std::to_string(std::uniform_int_distribution<int>(-330, 310)(random));
+        }
         INFO(text);
         const double expected = referenceStrtod(text);
         double value = 0.0;
