@@ -150,10 +150,11 @@ void EvaluateSeries(CalculationState &s, std::u16string_view temperature,
     // Sticky flags make one test after the whole loop enough to know that
     // none of its steps faulted; the loop is then done, with its results.
     // Only when one did is it run again from its first term, step by step,
-    // to stop at the faulting step with the state that step leaves. The
-    // unchecked loop stores every term and the sum before the test reads the
-    // flags, so none of its work can be left after it.
+    // to stop at the faulting step with the state that step leaves. Every
+    // step of the loop feeds the sum, so pinning the sum before the test
+    // leaves none of the loop's work after it.
     sumTerms<Unchecked>(s, termValues);
+    runtime::Pin(s.InfSum);
     if (runtime::PendingFaults() != 0) {
         runtime::ClearFaults();
         startSum(s, termValues);
