@@ -75,6 +75,7 @@ struct StepByStep {
     static double result(double value) { return runtime::Checked(value); }
 };
 
+// One pass of the loop: term n, added to the sum, and the next n.
 template <class Step>
 void pass(CalculationState &s, Terms &terms)
 {
