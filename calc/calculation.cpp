@@ -3,9 +3,9 @@
 #include "runtime/conversion.h"
 #include "runtime/error.h"
 #include "runtime/fault_test.h"
+#include "runtime/power.h"
 
 #include <array>
-#include <cmath>
 
 namespace calc {
 
@@ -55,47 +55,64 @@ bool tryConvert(std::u16string_view text, double &value)
     }
 }
 
-// One pass of the loop with a fault test after each step. Each step's
-// operands are read after the previous test (Fresh) and each result is
-// complete before its own test (Checked), so a fault is reported at the step
-// that raised it, with the module variables as that step leaves them.
-void checkedPass(CalculationState &s, Terms &terms)
+// What happens between the steps of a pass of the series. The pass is
+// written once, over one of these, so both ways through it run the same
+// operations with the same groupings and roundings.
+//
+// Unchecked: nothing; the fastest way through. Its faults are only seen
+// afterwards, in the sticky flags.
+struct Unchecked {
+    static double operand(double value) noexcept { return value; }
+    static double result(double value) noexcept { return value; }
+};
+
+// StepByStep: a fault test after every step. Each step's operands are read
+// after the previous test (Fresh) and each result is complete before its own
+// test (Checked), so a fault is reported at the step that raised it, with the
+// module variables as that step leaves them.
+struct StepByStep {
+    static double operand(double value) noexcept { return runtime::Fresh(value); }
+    static double result(double value) { return runtime::Checked(value); }
+};
+
+// One pass of the loop: term n, added to the sum, and the next n.
+template <class Step>
+void pass(CalculationState &s, Terms &terms)
 {
-    const double nHat = Fresh(static_cast<double>(s.n));
-    const double a = Checked((std::pow(Fresh(s.z), 2.0) * 3.0) / nHat);
-    const double b = Checked(std::pow(Fresh(s.z), 3.0) + a);
-    const double c = Checked(Fresh(s.z) * 6.0);
-    const double d = Checked(c / std::pow(Fresh(nHat), 2.0) + b);
-    const double p = Checked(6.0 / std::pow(Fresh(nHat), 3.0) + d);
-    const double x = Checked((-Fresh(nHat)) * Fresh(s.z));
+    using runtime::Exp;
+    using runtime::Pow;
+    const double nHat = Step::operand(static_cast<double>(s.n));
+    const double a = Step::result((Pow(Step::operand(s.z), 2.0) * 3.0) / nHat);
+    const double b = Step::result(Pow(Step::operand(s.z), 3.0) + a);
+    const double c = Step::result(Step::operand(s.z) * 6.0);
+    const double d = Step::result(c / Pow(Step::operand(nHat), 2.0) + b);
+    const double p = Step::result(6.0 / Pow(Step::operand(nHat), 3.0) + d);
+    const double x = Step::result((-Step::operand(nHat)) * Step::operand(s.z));
+    // The term and the sum are stored before their tests, so a failing step
+    // leaves its non-finite value behind.
     double &term = terms[s.n];
-    term = (std::exp(x) / Fresh(nHat)) * p;
-    Checked(term);
-    s.InfSum = Fresh(term) + Fresh(s.InfSum);
-    Checked(s.InfSum);
+    term = (Exp(x) / Step::operand(nHat)) * p;
+    Step::result(term);
+    s.InfSum = Step::operand(term) + Step::operand(s.InfSum);
+    Step::result(s.InfSum);
     s.n = runtime::AddInt16(s.n, 1);
 }
 
-// The same pass with no test between the steps: the fastest way through,
-// taken when none of its steps raises a fault. The operations, groupings
-// and roundings are exactly those of checkedPass, so the values agree to
-// the last bit.
-struct PassResult {
-    double term;
-    double sum;
-};
-
-PassResult uncheckedPass(const CalculationState &s)
+// The state before the first term: InfSum and n at 0 and 1, every term zero.
+void startSum(CalculationState &s, SeriesTerms &termValues)
 {
-    const double nHat = static_cast<double>(s.n);
-    const double a = (std::pow(s.z, 2.0) * 3.0) / nHat;
-    const double b = std::pow(s.z, 3.0) + a;
-    const double c = s.z * 6.0;
-    const double d = c / std::pow(nHat, 2.0) + b;
-    const double p = 6.0 / std::pow(nHat, 3.0) + d;
-    const double x = (-nHat) * s.z;
-    const double term = (std::exp(x) / nHat) * p;
-    return {term, term + s.InfSum};
+    s.InfSum = 0.0;
+    s.n = 1;
+    termValues.fill(0.0);
+}
+
+// The loop of the series, from the state startSum leaves.
+template <class Step>
+void sumTerms(CalculationState &s, SeriesTerms &termValues)
+{
+    Terms terms(termValues);
+    while (s.n <= TermCount)
+        pass<Step>(s, terms);
 }
 
 } // namespace
@@ -122,10 +139,7 @@ void EvaluateSeries(CalculationState &s, std::u16string_view temperature,
     // temperature's conversion and everything after it.
     runtime::ClearFaults();
     s.T = convert(temperature, Input::Temperature);
-    s.InfSum = 0.0;
-    s.n = 1;
-    termValues.fill(0.0);
-    Terms terms(termValues);
+    startSum(s, termValues);
 
     s.LT = Fresh(s.T) * Fresh(s.L);
     Checked(s.LT);
@@ -134,26 +148,25 @@ void EvaluateSeries(CalculationState &s, std::u16string_view temperature,
     s.z = Fresh(s.C2) / (Fresh(s.T) * Fresh(s.L));
     Checked(s.z);
 
-    while (s.n <= TermCount) {
-        // Sticky flags make one test per pass enough to know that no step
-        // of it faulted. Only when one did is the pass replayed from its
-        // start, step by step, to stop at the faulting step.
-        const PassResult pass = uncheckedPass(s);
-        if (runtime::PendingFaults() != 0) {
-            runtime::ClearFaults();
-            // Throws at the faulting step. Should the flag have come from
-            // work the compiler moved across the test, the replay finds no
-            // fault and simply completes this pass.
-            checkedPass(s, terms);
-            continue;
-        }
-        terms[s.n] = pass.term;
-        s.InfSum = pass.sum;
-        s.n = runtime::AddInt16(s.n, 1);
+    // Sticky flags make one test after the whole loop enough to know that
+    // none of its steps faulted; the loop is then done, with its results.
+    // Only when one did is it run again from its first term, step by step,
+    // to stop at the faulting step with the state that step leaves. Every
+    // step of the loop feeds the sum, so pinning the sum before the test
+    // leaves none of the loop's work after it.
+    sumTerms<Unchecked>(s, termValues);
+    runtime::Pin(s.InfSum);
+    if (runtime::PendingFaults() != 0) {
+        runtime::ClearFaults();
+        startSum(s, termValues);
+        // Throws at the faulting step. Should the flag have come from work
+        // the compiler moved across a test, the replay finds no fault and
+        // simply completes the loop.
+        sumTerms<StepByStep>(s, termValues);
     }
 
     const double g = Checked(Fresh(s.InfSum) * 15.0);
-    s.F = Fresh(g) / std::pow(Fresh(s.PI), 4.0);
+    s.F = Fresh(g) / runtime::Pow(Fresh(s.PI), 4.0);
     Checked(s.F);
 }
 

@@ -175,12 +175,9 @@ std::int16_t TextLength(std::u16string_view text)
     return static_cast<std::int16_t>(text.size());
 }
 
-std::int16_t AddInt16(std::int16_t a, std::int16_t b)
+void RaiseOverflow16()
 {
-    const int sum = int(a) + int(b);
-    if (sum > std::numeric_limits<std::int16_t>::max() || sum < std::numeric_limits<std::int16_t>::min())
-        throw Error(ErrorKind::Overflow16);
-    return static_cast<std::int16_t>(sum);
+    throw Error(ErrorKind::Overflow16);
 }
 
 } // namespace runtime

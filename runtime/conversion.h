@@ -38,8 +38,18 @@ double RoundToDecimals(double value, int decimals);
 // throws Error(Overflow16) above 32767.
 std::int16_t TextLength(std::u16string_view text);
 
+// Throws Error(Overflow16).
+[[noreturn]] void RaiseOverflow16();
+
 // 16-bit addition that throws Error(Overflow16) when the sum leaves the range.
-std::int16_t AddInt16(std::int16_t a, std::int16_t b);
+// Inline: the series counts its index with it once a term.
+inline std::int16_t AddInt16(std::int16_t a, std::int16_t b)
+{
+    const int sum = int(a) + int(b);
+    if (sum > INT16_MAX || sum < INT16_MIN) [[unlikely]]
+        RaiseOverflow16();
+    return static_cast<std::int16_t>(sum);
+}
 
 // The one-character text holding a carriage return (code 13), the line
 // break inside texts the program builds.

@@ -1,10 +1,9 @@
-#include "runtime/error.h"
 #include "runtime/fault_test.h"
+#include "runtime/error.h"
+#include "runtime/power.h"
 
-#include <QtTest>
+#include <doctest/doctest.h>
 
-#include <cmath>
-#include <functional>
 #include <limits>
 #include <optional>
 
@@ -20,83 +19,61 @@ volatile double huge = 1e300;
 volatile double tiny = 1e-300;
 volatile double infinity = std::numeric_limits<double>::infinity();
 
-using Operation = std::function<double()>;
+struct FaultRow {
+    const char *name;
+    double (*operation)();
+    std::optional<ErrorKind> expected;
+};
+
+const std::optional<ErrorKind> none;
+
+const FaultRow faultRows[] = {
+    {"product beyond the range is an overflow", [] { return huge * huge; }, ErrorKind::Overflow},
+    {"pow beyond the range is an overflow", [] { return runtime::Pow(huge, 2.0); }, ErrorKind::Overflow},
+    {"pow of zero to a negative power is a division by zero", [] { return runtime::Pow(zero, -1.0); }, ErrorKind::DivisionByZero},
+    {"exp beyond the range is an overflow", [] { return runtime::Exp(1000.0 * one); }, ErrorKind::Overflow},
+    {"dividing by zero", [] { return one / zero; }, ErrorKind::DivisionByZero},
+    {"zero over zero is invalid", [] { return zero / zero; }, ErrorKind::InvalidOperation},
+    {"infinity minus infinity is invalid", [] { return infinity - infinity; }, ErrorKind::InvalidOperation},
+    {"division by zero reported before the invalid operation it causes",
+     [] { const double i = one / zero; volatile double v = i; return v - v; }, ErrorKind::DivisionByZero},
+    {"overflow reported before the invalid operation it causes",
+     [] { const double i = huge * huge; volatile double v = i; return v * zero; }, ErrorKind::Overflow},
+    {"underflow is not a fault", [] { return tiny * tiny; }, none},
+    {"exp below the range is not a fault", [] { return runtime::Exp(-1000.0 * one); }, none},
+    {"inexact is not a fault", [] { return one / 3.0; }, none},
+    {"arithmetic on infinity alone is not a fault", [] { return infinity * 2.0; }, none},
+};
 
 } // namespace
 
-Q_DECLARE_METATYPE(Operation)
-Q_DECLARE_METATYPE(std::optional<ErrorKind>)
-
-class TestFaultTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void reportsTheRaisedFault_data();
-    void reportsTheRaisedFault();
-    void clearingForgetsEarlierFaults();
-    void faultsStaySetUntilCleared();
-};
-
-void TestFaultTest::reportsTheRaisedFault_data()
+TEST_CASE("the fault test reports the raised fault")
 {
-    QTest::addColumn<Operation>("operation");
-    QTest::addColumn<std::optional<ErrorKind>>("expected");
-
-    const std::optional<ErrorKind> none;
-    QTest::newRow("product beyond the range is an overflow")
-            << Operation([] { return huge * huge; }) << std::optional(ErrorKind::Overflow);
-    QTest::newRow("pow beyond the range is an overflow")
-            << Operation([] { return std::pow(huge, 2.0); }) << std::optional(ErrorKind::Overflow);
-    QTest::newRow("exp beyond the range is an overflow")
-            << Operation([] { return std::exp(1000.0 * one); }) << std::optional(ErrorKind::Overflow);
-    QTest::newRow("dividing by zero")
-            << Operation([] { return one / zero; }) << std::optional(ErrorKind::DivisionByZero);
-    QTest::newRow("zero over zero is invalid")
-            << Operation([] { return zero / zero; }) << std::optional(ErrorKind::InvalidOperation);
-    QTest::newRow("infinity minus infinity is invalid")
-            << Operation([] { return infinity - infinity; }) << std::optional(ErrorKind::InvalidOperation);
-    QTest::newRow("division by zero reported before the invalid operation it causes")
-            << Operation([] { const double i = one / zero; volatile double v = i; return v - v; })
-            << std::optional(ErrorKind::DivisionByZero);
-    QTest::newRow("overflow reported before the invalid operation it causes")
-            << Operation([] { const double i = huge * huge; volatile double v = i; return v * zero; })
-            << std::optional(ErrorKind::Overflow);
-    QTest::newRow("underflow is not a fault")
-            << Operation([] { return tiny * tiny; }) << none;
-    QTest::newRow("exp below the range is not a fault")
-            << Operation([] { return std::exp(-1000.0 * one); }) << none;
-    QTest::newRow("inexact is not a fault")
-            << Operation([] { return one / 3.0; }) << none;
-    QTest::newRow("arithmetic on infinity alone is not a fault")
-            << Operation([] { return infinity * 2.0; }) << none;
-}
-
-void TestFaultTest::reportsTheRaisedFault()
-{
-    QFETCH(Operation, operation);
-    QFETCH(std::optional<ErrorKind>, expected);
-
-    runtime::ClearFaults();
-    try {
-        runtime::Checked(operation());
-        QVERIFY2(!expected, "the fault went unreported");
-    } catch (const runtime::Error &error) {
-        QVERIFY2(expected.has_value(), error.what());
-        QCOMPARE(error.kind(), *expected);
+    for (const FaultRow &row : faultRows) {
+        INFO(row.name);
+        runtime::ClearFaults();
+        std::optional<ErrorKind> reported;
+        try {
+            runtime::Checked(row.operation());
+        } catch (const runtime::Error &error) {
+            reported = error.kind();
+        }
+        CHECK(reported == row.expected);
     }
+    runtime::ClearFaults();
 }
 
-void TestFaultTest::clearingForgetsEarlierFaults()
+TEST_CASE("clearing forgets earlier faults")
 {
     runtime::ClearFaults();
     volatile double ignored = one / zero;
     (void)ignored;
     runtime::ClearFaults();
-    runtime::TestFaults(); // must not throw
-    QCOMPARE(runtime::PendingFaults(), 0);
+    CHECK_NOTHROW(runtime::TestFaults());
+    CHECK(runtime::PendingFaults() == 0);
 }
 
-void TestFaultTest::faultsStaySetUntilCleared()
+TEST_CASE("faults stay set until cleared")
 {
     // The flags are sticky: a fault raised before harmless steps is still
     // reported by a later test.
@@ -105,10 +82,7 @@ void TestFaultTest::faultsStaySetUntilCleared()
     volatile double harmless = one + one;
     (void)overflowed;
     (void)harmless;
-    QVERIFY_THROWS_EXCEPTION(runtime::Error, runtime::TestFaults());
-    QVERIFY_THROWS_EXCEPTION(runtime::Error, runtime::TestFaults());
+    CHECK_THROWS_AS(runtime::TestFaults(), runtime::Error);
+    CHECK_THROWS_AS(runtime::TestFaults(), runtime::Error);
     runtime::ClearFaults();
 }
-
-QTEST_APPLESS_MAIN(TestFaultTest)
-#include "tst_fault_test.moc"
