@@ -93,14 +93,14 @@ void Win32Window::createControls()
             hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
                                    0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
             SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no maximum length
-            SetWindowSubclass(hwnd, &Win32Window::editProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            SetWindowSubclass(hwnd, &Win32Window::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
             break;
         }
         case layout::Kind::CommandButton:
             hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(),
                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER,
                                    0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
-            SetWindowSubclass(hwnd, &Win32Window::buttonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            SetWindowSubclass(hwnd, &Win32Window::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
             break;
         case layout::Kind::Label:
             // Clipped, never wrapped or grown; the lines break at the
@@ -364,75 +364,53 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32Window::editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data)
 {
     try {
-        return editProcBody(hwnd, message, wParam, lParam, reinterpret_cast<Win32Window *>(data));
+        return reinterpret_cast<Win32Window *>(data)->handleControl(hwnd, message, wParam, lParam);
     } catch (...) {
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
 }
 
-LRESULT Win32Window::editProcBody(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Win32Window *self)
+// The edit boxes' and the buttons' own messages. `this` may be deleted by
+// a forwarded event (a window destroyed inside it): after a forward only
+// the control's handle is used.
+LRESULT Win32Window::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const Child *c = child(hwnd);
+    const bool box = c && c->spec->kind == layout::Kind::TextBox;
+    const Control control = c ? c->spec->id : Control::None;
     switch (message) {
-    case WM_GETDLGCODE: {
-        // Enter goes to the box (as character 13), not to the dialog
-        // manager, which would turn it into IDOK.
-        LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
-        const MSG *msg = reinterpret_cast<const MSG *>(lParam);
-        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
-            code |= DLGC_WANTALLKEYS;
-        return code;
-    }
-    case WM_CHAR: {
-        const Control box = self->controlOf(hwnd);
-        const auto code = static_cast<std::int16_t>(wParam);
-        if (wParam == 13) {
-            // A single-line box takes no line break.
-            self->forward([self, box, code] { self->onChar(box, code); });
-            return 0;
+    case WM_GETDLGCODE:
+        if (box) {
+            // Enter goes to the box (as character 13), not to the dialog
+            // manager, which would turn it into IDOK.
+            LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+            const MSG *msg = reinterpret_cast<const MSG *>(lParam);
+            if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+                code |= DLGC_WANTALLKEYS;
+            return code;
         }
-        if (wParam >= 32 && wParam != 127)
-            self->forward([self, box, code] { self->onChar(box, code); });
-        if (!IsWindow(hwnd))
-            return 0;
         break;
-    }
-    case WM_KILLFOCUS: {
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        const Control from = self->controlOf(hwnd);
-        const Control to = self->controlOf(reinterpret_cast<HWND>(wParam));
-        self->forward([self, from, to] { self->onFocusLost(from, to); });
-        return result;
-    }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &Win32Window::editProc, 0);
+    case WM_CHAR:
+        if (box) {
+            const auto code = static_cast<std::int16_t>(wParam);
+            if (wParam == 13 || (wParam >= 32 && wParam != 127))
+                forward([this, control, code] { onChar(control, code); });
+            // A single-line box takes no line break.
+            if (wParam == 13 || !IsWindow(hwnd))
+                return 0;
+        }
         break;
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32Window::buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
-{
-    try {
-        return buttonProcBody(hwnd, message, wParam, lParam, reinterpret_cast<Win32Window *>(data));
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-}
-
-LRESULT Win32Window::buttonProcBody(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Win32Window *self)
-{
-    switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        // The focus first, which validates the box it leaves; a press that
-        // did not keep it is dropped before the button is drawn pushed or
-        // takes the mouse capture. Access keys come this way too (BM_CLICK).
-        if (GetFocus() != hwnd) {
+        // A button takes the focus first, which validates the box it
+        // leaves; a press that did not keep it is dropped before the button
+        // is drawn pushed or takes the mouse capture. Access keys come this
+        // way too (BM_CLICK).
+        if (!box && GetFocus() != hwnd) {
             SetFocus(hwnd);
             if (!IsWindow(hwnd) || GetFocus() != hwnd)
                 return 0;
@@ -440,13 +418,12 @@ LRESULT Win32Window::buttonProcBody(HWND hwnd, UINT message, WPARAM wParam, LPAR
         break;
     case WM_KILLFOCUS: {
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        const Control from = self->controlOf(hwnd);
-        const Control to = self->controlOf(reinterpret_cast<HWND>(wParam));
-        self->forward([self, from, to] { self->onFocusLost(from, to); });
+        const Control to = controlOf(reinterpret_cast<HWND>(wParam));
+        forward([this, control, to] { onFocusLost(control, to); });
         return result;
     }
     case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &Win32Window::buttonProc, 0);
+        RemoveWindowSubclass(hwnd, &Win32Window::controlProc, 0);
         break;
     default:
         break;

@@ -88,10 +88,8 @@ private:
     };
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
-    static LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
-    static LRESULT editProcBody(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Win32Window *self);
-    static LRESULT buttonProcBody(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Win32Window *self);
+    static LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
+    LRESULT handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void layoutControls();
