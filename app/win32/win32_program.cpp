@@ -39,7 +39,8 @@ bool Win32Program::preTranslate(MSG &message) const
         return false;
     // TranslateAcceleratorW sends the command to the window it is given,
     // whatever window the key was for: only the main window's own keys.
-    if (m_main && top == m_main->hwnd() && TranslateAcceleratorW(top, m_main->accelerators(), &message))
+    const ui::win32::Win32MainWindow *main = mainWindow(); // null once unloaded
+    if (main && top == main->hwnd() && TranslateAcceleratorW(top, main->accelerators(), &message))
         return true;
     return IsDialogMessageW(top, &message) != FALSE;
 }

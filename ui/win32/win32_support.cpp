@@ -88,13 +88,16 @@ HBITMAP toBitmap(IWICBitmapSource *source)
     info.bmiHeader.biWidth = LONG(width);
     info.bmiHeader.biHeight = -LONG(height); // top-down
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void *bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap)
         return nullptr;
-    if (FAILED(source->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE *>(bits)))) {
+    // 24-bit rows are padded to four bytes. A 24-bit picture is never copied
+    // by the static control (32-bit ones may be), so it is ours to delete.
+    const UINT stride = (width * 3 + 3) & ~3u;
+    if (FAILED(source->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE *>(bits)))) {
         DeleteObject(bitmap);
         return nullptr;
     }
@@ -221,7 +224,7 @@ HBITMAP LoadPicture(HINSTANCE instance, std::string_view name, UINT dpi)
 
     Com<IWICFormatConverter> converted;
     if (FAILED(factory->CreateFormatConverter(converted.put()))
-        || FAILED(converted->Initialize(source, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
+        || FAILED(converted->Initialize(source, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0,
                                         WICBitmapPaletteTypeCustom)))
         return nullptr;
     UINT sourceWidth = 0;
