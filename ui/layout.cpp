@@ -4,34 +4,34 @@
 
 namespace ui::layout {
 
-bool IsFocusable(const ControlSpec &control)
+bool IsFocusable(const ControlDesign &control)
 {
     return control.kind == Kind::TextBox || control.kind == Kind::CommandButton;
 }
 
-std::vector<const ControlSpec *> TabOrder(const WindowSpec &window)
+std::vector<const ControlDesign *> TabOrder(const WindowDesign &window)
 {
-    std::vector<const ControlSpec *> order;
-    for (const ControlSpec &control : window.controls)
+    std::vector<const ControlDesign *> order;
+    for (const ControlDesign &control : window.controls)
         if (IsFocusable(control))
             order.push_back(&control);
     std::stable_sort(order.begin(), order.end(),
-                     [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+                     [](const ControlDesign *a, const ControlDesign *b) { return a->tabIndex < b->tabIndex; });
     return order;
 }
 
-const ControlSpec *Find(const WindowSpec &window, std::string_view name)
+const ControlDesign *Find(const WindowDesign &window, std::string_view name)
 {
-    for (const ControlSpec &control : window.controls)
+    for (const ControlDesign &control : window.controls)
         if (control.name == name)
             return &control;
     return nullptr;
 }
 
-Rect WindowRect(const WindowSpec &window, const ControlSpec &control)
+Rect WindowRect(const WindowDesign &window, const ControlDesign &control)
 {
     Rect rect = control.rect;
-    if (const ControlSpec *container = control.container.empty() ? nullptr : Find(window, control.container)) {
+    if (const ControlDesign *container = control.container.empty() ? nullptr : Find(window, control.container)) {
         const Rect outer = WindowRect(window, *container);
         rect.left += outer.left;
         rect.top += outer.top;

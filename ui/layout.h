@@ -30,7 +30,7 @@ struct Rect {
     int height;
 };
 
-struct ControlSpec {
+struct ControlDesign {
     std::string_view name;             // "txtT": the object name tests and automation find
     Kind kind;
     Control id;                        // the control its events come from; None when it has none
@@ -46,7 +46,7 @@ struct ControlSpec {
     std::string_view picture;          // the picture's resource name ("image1"), for pictures
 };
 
-struct MenuSpec {
+struct MenuEntry {
     std::string_view name;             // "mnuCalc"
     std::u16string_view caption;       // "-" is a separator line
     std::string_view parent;           // the drop-down menu it belongs to, or empty for the menu bar
@@ -54,15 +54,15 @@ struct MenuSpec {
     MenuItem item;                     // the procedure it reaches, or None
 };
 
-struct WindowSpec {
+struct WindowDesign {
     std::string_view name;             // "frmMain"
     std::u16string_view caption;       // the title bar
     int clientWidth;                   // twips, below the menu bar
     int clientHeight;
     bool minimizeBox;
     bool maximizeBox;
-    std::span<const ControlSpec> controls; // in stacking order, the first on top
-    std::span<const MenuSpec> menus;       // in display order
+    std::span<const ControlDesign> controls; // in stacking order, the first on top
+    std::span<const MenuEntry> menus;       // in display order
 };
 
 inline constexpr Font Garamond18Bold{u"Garamond", 18, true};
@@ -78,13 +78,13 @@ constexpr int Pixels(int twips, int dpi = 96)
     return (scaled + (scaled >= 0 ? 720 : -720)) / 1440;
 }
 
-bool IsFocusable(const ControlSpec &control);
+bool IsFocusable(const ControlDesign &control);
 // The focusable controls in tab order.
-std::vector<const ControlSpec *> TabOrder(const WindowSpec &window);
+std::vector<const ControlDesign *> TabOrder(const WindowDesign &window);
 // The control named `name`, or null.
-const ControlSpec *Find(const WindowSpec &window, std::string_view name);
+const ControlDesign *Find(const WindowDesign &window, std::string_view name);
 // A control's rectangle in client-area twips (its container's offset added).
-Rect WindowRect(const WindowSpec &window, const ControlSpec &control);
+Rect WindowRect(const WindowDesign &window, const ControlDesign &control);
 // A caption as shown: the access-key ampersands removed ("&&" shows one).
 std::u16string ShownCaption(std::u16string_view caption);
 

@@ -7,12 +7,12 @@ namespace ui {
 namespace {
 
 using layout::Align;
-using layout::ControlSpec;
+using layout::ControlDesign;
 using layout::Kind;
 
 // The formula lies over the lower part of the label and, being listed
 // first, is drawn above it; the label's six lines end above the picture.
-constexpr std::array<ControlSpec, 3> Controls = {{
+constexpr std::array<ControlDesign, 3> Controls = {{
     {"cmdOK", Kind::CommandButton, Control::cmdOK, u"&OK", "", {4320, 3840, 1095, 615},
      &layout::Garamond825Bold, 1, Align::Centre, false, u"OK", u"", ""},
     {"Image1", Kind::Picture, Control::None, u"", "", {840, 2160, 3945, 1455}, nullptr, -1, Align::Left, false,
@@ -23,13 +23,13 @@ constexpr std::array<ControlSpec, 3> Controls = {{
      &layout::Garamond12, 0, Align::Left, false, u"", u"About Emberline", ""},
 }};
 
-constexpr layout::WindowSpec Window = {
+constexpr layout::WindowDesign Window = {
     "frmAbout", u"About Pyrel.exe", 5670, 4740, false, false, Controls, {},
 };
 
 } // namespace
 
-const layout::WindowSpec &AboutLayout()
+const layout::WindowDesign &AboutLayout()
 {
     return Window;
 }

@@ -7,9 +7,9 @@ namespace ui {
 namespace {
 
 using layout::Align;
-using layout::ControlSpec;
+using layout::ControlDesign;
 using layout::Kind;
-using layout::MenuSpec;
+using layout::MenuEntry;
 
 constexpr const layout::Font *Garamond18Bold = &layout::Garamond18Bold;
 constexpr const layout::Font *Garamond12Bold = &layout::Garamond12Bold;
@@ -18,7 +18,7 @@ constexpr const layout::Font *SansSerif12 = &layout::SansSerif12;
 // The two frames are borderless white panels; their caption is never drawn.
 // The pictures stand just left of the value each one names; the results lie
 // exactly below the input boxes.
-constexpr std::array<ControlSpec, 16> Controls = {{
+constexpr std::array<ControlDesign, 16> Controls = {{
     {"cmdReset", Kind::CommandButton, Control::cmdReset, u"&Reset Form", "", {2760, 4080, 1455, 735},
      Garamond12Bold, 3, Align::Centre, false, u"Reset Form", u"", ""},
     {"cmdExit", Kind::CommandButton, Control::cmdExit, u"E&xit", "", {4440, 4080, 1455, 735},
@@ -53,7 +53,7 @@ constexpr std::array<ControlSpec, 16> Controls = {{
      Garamond18Bold, 5, Align::Centre, false, u"", u"", ""},
 }};
 
-constexpr std::array<MenuSpec, 9> Menus = {{
+constexpr std::array<MenuEntry, 9> Menus = {{
     {"mnuFile", u"&File", "", 0, MenuItem::None},
     {"mnuCalc", u"Calculate Values", "mnuFile", u'L', MenuItem::mnuCalc},
     {"mnuReset", u"Reset Form", "mnuFile", u'R', MenuItem::mnuReset},
@@ -65,13 +65,13 @@ constexpr std::array<MenuSpec, 9> Menus = {{
     {"mnuAbout", u"&About Pyrel.exe...", "mnuHelp", 0, MenuItem::mnuAbout},
 }};
 
-constexpr layout::WindowSpec Window = {
+constexpr layout::WindowDesign Window = {
     "frmMain", u"Fractional Blackbody Emissive Power", 6390, 5085, true, true, Controls, Menus,
 };
 
 } // namespace
 
-const layout::WindowSpec &MainLayout()
+const layout::WindowDesign &MainLayout()
 {
     return Window;
 }

@@ -47,12 +47,12 @@ QtAboutWindow::QtAboutWindow(AboutForm &form)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_form(&form)
 {
-    const layout::WindowSpec &spec = AboutLayout();
-    setObjectName(QLatin1String(spec.name.data(), qsizetype(spec.name.size())));
-    setWindowTitle(qstr(spec.caption));
-    setFixedSize(layout::Pixels(spec.clientWidth), layout::Pixels(spec.clientHeight));
+    const layout::WindowDesign &design = AboutLayout();
+    setObjectName(QLatin1String(design.name.data(), qsizetype(design.name.size())));
+    setWindowTitle(qstr(design.caption));
+    setFixedSize(layout::Pixels(design.clientWidth), layout::Pixels(design.clientHeight));
 
-    const QHash<QString, QWidget *> controls = buildControls(this, spec);
+    const QHash<QString, QWidget *> controls = buildControls(this, design);
     auto *ok = static_cast<QPushButton *>(controls.value(QStringLiteral("cmdOK")));
     connect(ok, &QPushButton::clicked, this, [this] { forward([](AboutForm &f) { f.Click(Control::cmdOK); }); });
     ok->setFocus(Qt::OtherFocusReason);

@@ -31,11 +31,11 @@ QFrame *makePanel(QWidget *parent)
     return frame;
 }
 
-QWidget *makeControl(QWidget *parent, const layout::ControlSpec &spec)
+QWidget *makeControl(QWidget *parent, const layout::ControlDesign &design)
 {
     using layout::Kind;
-    const QRect rect = pixelRect(spec.rect);
-    switch (spec.kind) {
+    const QRect rect = pixelRect(design.rect);
+    switch (design.kind) {
     case Kind::Frame: {
         QFrame *frame = makePanel(parent);
         frame->setGeometry(rect);
@@ -43,27 +43,27 @@ QWidget *makeControl(QWidget *parent, const layout::ControlSpec &spec)
     }
     case Kind::TextBox: {
         auto *box = new InputBox(parent);
-        box->setFont(windowFont(*spec.font));
+        box->setFont(windowFont(*design.font));
         box->setGeometry(rect);
         return box;
     }
     case Kind::CommandButton: {
         auto *button = new CommandButton(QString(), parent);
-        button->setFont(windowFont(*spec.font));
+        button->setFont(windowFont(*design.font));
         button->setGeometry(rect);
-        wrapCaptionToFit(button, qstr(spec.caption));
+        wrapCaptionToFit(button, qstr(design.caption));
         return button;
     }
     case Kind::Label: {
         auto *label = new CaptionLabel(parent);
-        label->setFont(windowFont(*spec.font));
-        label->setAlignment((spec.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-        label->setCaption(spec.caption);
+        label->setFont(windowFont(*design.font));
+        label->setAlignment((design.align == layout::Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        label->setCaption(design.caption);
         label->setGeometry(rect);
         return label;
     }
     case Kind::Picture: {
-        QLabel *picture = makePicture(parent, nameOf(spec.picture));
+        QLabel *picture = makePicture(parent, nameOf(design.picture));
         picture->move(rect.topLeft());
         return picture;
     }
@@ -79,11 +79,11 @@ void installFontSubstitutions()
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
-QFont windowFont(const layout::Font &spec)
+QFont windowFont(const layout::Font &design)
 {
-    QFont font(qstr(spec.face));
-    font.setPointSizeF(spec.points);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
+    QFont font(qstr(design.face));
+    font.setPointSizeF(design.points);
+    font.setWeight(design.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
 
@@ -98,22 +98,22 @@ QString qstr(std::u16string_view text)
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
-QHash<QString, QWidget *> buildControls(QWidget *client, const layout::WindowSpec &window)
+QHash<QString, QWidget *> buildControls(QWidget *client, const layout::WindowDesign &window)
 {
     installFontSubstitutions();
     QHash<QString, QWidget *> built;
     // The panels first, so that what lies on them has its parent.
     for (int pass = 0; pass < 2; ++pass) {
-        for (const layout::ControlSpec &spec : window.controls) {
-            if ((spec.kind == layout::Kind::Frame) != (pass == 0))
+        for (const layout::ControlDesign &design : window.controls) {
+            if ((design.kind == layout::Kind::Frame) != (pass == 0))
                 continue;
-            QWidget *parent = spec.container.empty() ? client : built.value(nameOf(spec.container));
-            QWidget *widget = makeControl(parent, spec);
-            widget->setObjectName(nameOf(spec.name));
-            if (!spec.accessibleName.empty())
-                widget->setAccessibleName(qstr(spec.accessibleName));
-            if (!spec.accessibleDescription.empty())
-                widget->setAccessibleDescription(qstr(spec.accessibleDescription));
+            QWidget *parent = design.container.empty() ? client : built.value(nameOf(design.container));
+            QWidget *widget = makeControl(parent, design);
+            widget->setObjectName(nameOf(design.name));
+            if (!design.accessibleName.empty())
+                widget->setAccessibleName(qstr(design.accessibleName));
+            if (!design.accessibleDescription.empty())
+                widget->setAccessibleDescription(qstr(design.accessibleDescription));
             built.insert(widget->objectName(), widget);
         }
     }
@@ -126,27 +126,27 @@ QHash<QString, QWidget *> buildControls(QWidget *client, const layout::WindowSpe
     return built;
 }
 
-void buildMenus(QMenuBar *bar, const layout::WindowSpec &window, const std::function<void(MenuItem)> &chosen)
+void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, const std::function<void(MenuItem)> &chosen)
 {
     QHash<QString, QMenu *> menus;
-    for (const layout::MenuSpec &spec : window.menus) {
-        const QString name = nameOf(spec.name);
-        if (spec.parent.empty()) {
-            QMenu *menu = bar->addMenu(qstr(spec.caption));
+    for (const layout::MenuEntry &entry : window.menus) {
+        const QString name = nameOf(entry.name);
+        if (entry.parent.empty()) {
+            QMenu *menu = bar->addMenu(qstr(entry.caption));
             menu->setObjectName(name);
             menus.insert(name, menu);
             continue;
         }
-        QMenu *menu = menus.value(nameOf(spec.parent));
-        if (spec.caption == u"-") {
+        QMenu *menu = menus.value(nameOf(entry.parent));
+        if (entry.caption == u"-") {
             menu->addSeparator()->setObjectName(name);
             continue;
         }
-        QAction *action = menu->addAction(qstr(spec.caption));
+        QAction *action = menu->addAction(qstr(entry.caption));
         action->setObjectName(name);
-        if (spec.ctrlKey)
-            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(spec.ctrlKey)));
-        const MenuItem item = spec.item;
+        if (entry.ctrlKey)
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(entry.ctrlKey)));
+        const MenuItem item = entry.item;
         QObject::connect(action, &QAction::triggered, bar, [chosen, item] { chosen(item); });
     }
 }

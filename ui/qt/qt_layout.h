@@ -28,10 +28,10 @@ QString qstr(std::u16string_view text);
 
 // Creates every control of `window` on `client` where the table places it,
 // stacked as listed and in tab order, and returns them by name.
-QHash<QString, QWidget *> buildControls(QWidget *client, const layout::WindowSpec &window);
+QHash<QString, QWidget *> buildControls(QWidget *client, const layout::WindowDesign &window);
 
 // Fills the menu bar from the menu table; `chosen` hears every entry that
 // has a procedure, whether chosen by mouse, access key or shortcut.
-void buildMenus(QMenuBar *bar, const layout::WindowSpec &window, const std::function<void(MenuItem)> &chosen);
+void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, const std::function<void(MenuItem)> &chosen);
 
 } // namespace ui

@@ -55,16 +55,16 @@ private:
 
 QtMainWindow::QtMainWindow(MainForm &form) : m_form(&form)
 {
-    const layout::WindowSpec &spec = MainLayout();
-    setObjectName(QLatin1String(spec.name.data(), qsizetype(spec.name.size())));
-    setWindowTitle(qstr(spec.caption));
+    const layout::WindowDesign &design = MainLayout();
+    setObjectName(QLatin1String(design.name.data(), qsizetype(design.name.size())));
+    setWindowTitle(qstr(design.caption));
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(layout::Pixels(spec.clientWidth), layout::Pixels(spec.clientHeight));
+    client->setFixedSize(layout::Pixels(design.clientWidth), layout::Pixels(design.clientHeight));
     setCentralWidget(client);
-    const QHash<QString, QWidget *> controls = buildControls(client, spec);
-    buildMenus(menuBar(), spec, [this](MenuItem item) { forward([item](MainForm &f) { f.MenuChosen(item); }); });
+    const QHash<QString, QWidget *> controls = buildControls(client, design);
+    buildMenus(menuBar(), design, [this](MenuItem item) { forward([item](MainForm &f) { f.MenuChosen(item); }); });
     // The client area has a fixed size; the window fits it and the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -110,9 +110,9 @@ Control QtMainWindow::controlOf(const QWidget *widget) const
     if (!widget || widget->window() != this)
         return Control::None;
     const QString name = widget->objectName();
-    for (const layout::ControlSpec &spec : MainLayout().controls)
-        if (spec.id != Control::None && name == QLatin1String(spec.name.data(), qsizetype(spec.name.size())))
-            return spec.id;
+    for (const layout::ControlDesign &design : MainLayout().controls)
+        if (design.id != Control::None && name == QLatin1String(design.name.data(), qsizetype(design.name.size())))
+            return design.id;
     return Control::None;
 }
 

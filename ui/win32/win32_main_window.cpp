@@ -16,12 +16,12 @@ constexpr DWORD MainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZ
 
 // The menu bar from the menu table: an entry's id is `idBase` plus its
 // index in the table, and its shortcut is shown right-aligned after a tab.
-HMENU buildMenuBar(const layout::WindowSpec &spec, int idBase)
+HMENU buildMenuBar(const layout::WindowDesign &design, int idBase)
 {
     HMENU bar = CreateMenu();
     std::map<std::string_view, HMENU> menus;
-    for (std::size_t i = 0; i < spec.menus.size(); ++i) {
-        const layout::MenuSpec &entry = spec.menus[i];
+    for (std::size_t i = 0; i < design.menus.size(); ++i) {
+        const layout::MenuEntry &entry = design.menus[i];
         std::wstring caption = wide(entry.caption);
         if (entry.parent.empty()) {
             HMENU menu = CreatePopupMenu();
@@ -43,11 +43,11 @@ HMENU buildMenuBar(const layout::WindowSpec &spec, int idBase)
     return bar;
 }
 
-HACCEL buildAccelerators(const layout::WindowSpec &spec, int idBase)
+HACCEL buildAccelerators(const layout::WindowDesign &design, int idBase)
 {
     std::vector<ACCEL> table;
-    for (std::size_t i = 0; i < spec.menus.size(); ++i)
-        if (const char16_t key = spec.menus[i].ctrlKey)
+    for (std::size_t i = 0; i < design.menus.size(); ++i)
+        if (const char16_t key = design.menus[i].ctrlKey)
             table.push_back(ACCEL{FVIRTKEY | FCONTROL, WORD(key), WORD(idBase + int(i))});
     return CreateAcceleratorTableW(table.data(), int(table.size()));
 }

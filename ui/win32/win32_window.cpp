@@ -10,9 +10,9 @@ namespace {
 
 constexpr COLORREF White = RGB(255, 255, 255);
 
-bool isFocusable(const layout::ControlSpec &spec)
+bool isFocusable(const layout::ControlDesign &design)
 {
-    return layout::IsFocusable(spec);
+    return layout::IsFocusable(design);
 }
 
 } // namespace
@@ -40,12 +40,12 @@ const wchar_t *Win32Window::ClassName()
     return name;
 }
 
-Win32Window::Win32Window(const layout::WindowSpec &spec, HINSTANCE instance, DWORD style, HMENU menu)
-    : m_spec(spec), m_instance(instance), m_white(CreateSolidBrush(White))
+Win32Window::Win32Window(const layout::WindowDesign &design, HINSTANCE instance, DWORD style, HMENU menu)
+    : m_design(design), m_instance(instance), m_white(CreateSolidBrush(White))
 {
-    const std::wstring caption = wide(spec.caption);
+    const std::wstring caption = wide(design.caption);
     CreateWindowExW(0, ClassName(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    Scale(spec.clientWidth, 96), Scale(spec.clientHeight, 96), nullptr, menu, instance, this);
+                    Scale(design.clientWidth, 96), Scale(design.clientHeight, 96), nullptr, menu, instance, this);
     if (!m_hwnd)
         return;
     m_dpi = GetDpiForWindow(m_hwnd);
@@ -65,7 +65,7 @@ Win32Window::~Win32Window()
         if (c.picture)
             DeleteObject(c.picture);
     }
-    for (auto &[spec, font] : m_fonts)
+    for (auto &[design, font] : m_fonts)
         DeleteObject(font);
     DeleteObject(m_white);
 }
@@ -75,19 +75,19 @@ void Win32Window::createControls()
     // The focusable controls first, in tab order: the dialog manager tabs
     // in creation order. A box is named for screen readers by the hidden
     // label created just before it.
-    std::vector<const layout::ControlSpec *> order = layout::TabOrder(m_spec);
-    for (const layout::ControlSpec &spec : m_spec.controls)
-        if (!isFocusable(spec) && spec.kind != layout::Kind::Frame)
-            order.push_back(&spec);
+    std::vector<const layout::ControlDesign *> order = layout::TabOrder(m_design);
+    for (const layout::ControlDesign &design : m_design.controls)
+        if (!isFocusable(design) && design.kind != layout::Kind::Frame)
+            order.push_back(&design);
 
-    for (const layout::ControlSpec *spec : order) {
-        const int id = ControlIdBase + int(spec - m_spec.controls.data());
+    for (const layout::ControlDesign *design : order) {
+        const int id = ControlIdBase + int(design - m_design.controls.data());
         const HMENU idHandle = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-        const std::wstring caption = displayText(spec->caption);
+        const std::wstring caption = displayText(design->caption);
         HWND hwnd = nullptr;
-        switch (spec->kind) {
+        switch (design->kind) {
         case layout::Kind::TextBox: {
-            const std::wstring name = wide(spec->accessibleName);
+            const std::wstring name = wide(design->accessibleName);
             m_nameLabels.push_back(CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
                                                    m_hwnd, nullptr, m_instance, nullptr));
             hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
@@ -107,7 +107,7 @@ void Win32Window::createControls()
             // program's carriage returns.
             hwnd = CreateWindowExW(0, L"STATIC", caption.c_str(),
                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_NOPREFIX
-                                           | (spec->align == layout::Align::Centre ? SS_CENTER : SS_LEFTNOWORDWRAP),
+                                           | (design->align == layout::Align::Centre ? SS_CENTER : SS_LEFTNOWORDWRAP),
                                    0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
             break;
         case layout::Kind::Picture:
@@ -119,31 +119,31 @@ void Win32Window::createControls()
         }
         if (!hwnd)
             continue;
-        if (!spec->accessibleName.empty())
-            SetAccessibleName(hwnd, spec->accessibleName);
-        if (!spec->accessibleDescription.empty())
-            SetAccessibleDescription(hwnd, spec->accessibleDescription);
-        m_children.push_back({spec, hwnd, id, nullptr, {}});
+        if (!design->accessibleName.empty())
+            SetAccessibleName(hwnd, design->accessibleName);
+        if (!design->accessibleDescription.empty())
+            SetAccessibleDescription(hwnd, design->accessibleDescription);
+        m_children.push_back({design, hwnd, id, nullptr, {}});
     }
-    if (!m_children.empty() && isFocusable(*m_children.front().spec))
+    if (!m_children.empty() && isFocusable(*m_children.front().design))
         m_savedFocus = m_children.front().hwnd;
 }
 
 void Win32Window::layoutControls()
 {
-    for (auto &[spec, font] : m_fonts)
+    for (auto &[design, font] : m_fonts)
         DeleteObject(font);
     m_fonts.clear();
     for (Child &c : m_children) {
-        const RECT r = ScaleRect(layout::WindowRect(m_spec, *c.spec), m_dpi);
-        if (c.spec->font) {
-            HFONT &font = m_fonts[c.spec->font];
+        const RECT r = ScaleRect(layout::WindowRect(m_design, *c.design), m_dpi);
+        if (c.design->font) {
+            HFONT &font = m_fonts[c.design->font];
             if (!font)
-                font = CreateLayoutFont(*c.spec->font, m_dpi);
+                font = CreateLayoutFont(*c.design->font, m_dpi);
             SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
-        if (c.spec->kind == layout::Kind::Picture) {
-            HBITMAP picture = LoadPicture(m_instance, c.spec->picture, m_dpi);
+        if (c.design->kind == layout::Kind::Picture) {
+            HBITMAP picture = LoadPicture(m_instance, c.design->picture, m_dpi);
             auto previous = reinterpret_cast<HBITMAP>(
                     SendMessageW(c.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
             if (previous && previous != c.picture)
@@ -163,8 +163,8 @@ void Win32Window::layoutControls()
 
 void Win32Window::fitClientArea()
 {
-    const int width = Scale(m_spec.clientWidth, m_dpi);
-    const int height = Scale(m_spec.clientHeight, m_dpi);
+    const int width = Scale(m_design.clientWidth, m_dpi);
+    const int height = Scale(m_design.clientHeight, m_dpi);
     const DWORD style = DWORD(GetWindowLongPtrW(m_hwnd, GWL_STYLE));
     RECT frame{0, 0, width, height};
     AdjustWindowRectExForDpi(&frame, style, GetMenu(m_hwnd) != nullptr, 0, m_dpi);
@@ -186,10 +186,10 @@ void Win32Window::fitClientArea()
 
 void Win32Window::paintPanels(HDC dc)
 {
-    for (const layout::ControlSpec &spec : m_spec.controls) {
-        if (spec.kind != layout::Kind::Frame)
+    for (const layout::ControlDesign &design : m_design.controls) {
+        if (design.kind != layout::Kind::Frame)
             continue;
-        const RECT r = ScaleRect(layout::WindowRect(m_spec, spec), m_dpi);
+        const RECT r = ScaleRect(layout::WindowRect(m_design, design), m_dpi);
         FillRect(dc, &r, m_white);
     }
 }
@@ -197,7 +197,7 @@ void Win32Window::paintPanels(HDC dc)
 HWND Win32Window::control(std::string_view name) const
 {
     for (const Child &c : m_children)
-        if (c.spec->name == name)
+        if (c.design->name == name)
             return c.hwnd;
     return nullptr;
 }
@@ -205,7 +205,7 @@ HWND Win32Window::control(std::string_view name) const
 Control Win32Window::controlOf(HWND window) const
 {
     const Child *c = child(window);
-    return c ? c->spec->id : Control::None;
+    return c ? c->design->id : Control::None;
 }
 
 Control Win32Window::lastFocused() const
@@ -293,7 +293,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_CTLCOLORSTATIC: {
         const Child *c = child(reinterpret_cast<HWND>(lParam));
-        if (c && c->spec->white) {
+        if (c && c->design->white) {
             SetBkColor(reinterpret_cast<HDC>(wParam), White);
             return reinterpret_cast<LRESULT>(m_white);
         }
@@ -314,7 +314,7 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID: {
         // Enter presses the focused button, and no other.
         const Child *c = child(GetFocus());
-        if (c && c->spec->kind == layout::Kind::CommandButton)
+        if (c && c->design->kind == layout::Kind::CommandButton)
             return MAKELRESULT(c->id, DC_HASDEFID);
         return 0;
     }
@@ -325,17 +325,17 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             Child *c = child(reinterpret_cast<HWND>(lParam));
             if (!c)
                 return 0;
-            if (c->spec->kind == layout::Kind::TextBox && code == EN_CHANGE) {
+            if (c->design->kind == layout::Kind::TextBox && code == EN_CHANGE) {
                 // An edit reports a change for every write, even of the
                 // text it holds; only a real change is one.
                 std::u16string text = windowText(c->hwnd);
                 if (text == c->lastText)
                     return 0;
                 c->lastText = std::move(text);
-                const Control control = c->spec->id;
+                const Control control = c->design->id;
                 forward([this, control] { onTextChanged(control); });
-            } else if (c->spec->kind == layout::Kind::CommandButton && code == BN_CLICKED) {
-                const Control control = c->spec->id;
+            } else if (c->design->kind == layout::Kind::CommandButton && code == BN_CLICKED) {
+                const Control control = c->design->id;
                 forward([this, control] { onClicked(control); });
             }
             return 0;
@@ -380,8 +380,8 @@ LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam
 LRESULT Win32Window::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const Child *c = child(hwnd);
-    const bool box = c && c->spec->kind == layout::Kind::TextBox;
-    const Control control = c ? c->spec->id : Control::None;
+    const bool box = c && c->design->kind == layout::Kind::TextBox;
+    const Control control = c ? c->design->id : Control::None;
     switch (message) {
     case WM_GETDLGCODE:
         if (box) {

@@ -29,7 +29,7 @@ namespace ui::win32 {
 // The subclasses forward to the virtual handlers below and decide nothing.
 class Win32Window {
 public:
-    Win32Window(const layout::WindowSpec &spec, HINSTANCE instance, DWORD style, HMENU menu);
+    Win32Window(const layout::WindowDesign &design, HINSTANCE instance, DWORD style, HMENU menu);
     virtual ~Win32Window();
     Win32Window(const Win32Window &) = delete;
     Win32Window &operator=(const Win32Window &) = delete;
@@ -80,7 +80,7 @@ protected:
 
 private:
     struct Child {
-        const layout::ControlSpec *spec;
+        const layout::ControlDesign *design;
         HWND hwnd;
         int id;
         HBITMAP picture = nullptr;
@@ -98,7 +98,7 @@ private:
     Child *child(HWND window);
     const Child *child(HWND window) const;
 
-    const layout::WindowSpec &m_spec;
+    const layout::WindowDesign &m_design;
     HINSTANCE m_instance;
     HWND m_hwnd = nullptr;
     UINT m_dpi = 96;
