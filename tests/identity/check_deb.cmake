@@ -8,31 +8,8 @@
 
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var CPACK DPKG_DEB LINTIAN CONFIG PROGRAM WORK_DIR)
-    if(NOT ${var})
-        message(FATAL_ERROR "check_deb.cmake: ${var} is not set")
-    endif()
-endforeach()
-if(NOT EXISTS "${PROGRAM}")
-    message(FATAL_ERROR "${PROGRAM} does not exist: build the project before running the tests")
-endif()
-
-function(run)
-    execute_process(COMMAND ${ARGN}
-        RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE error)
-    if(NOT result EQUAL 0)
-        list(JOIN ARGN " " command)
-        message(FATAL_ERROR "${command} failed (${result}):\n${output}\n${error}")
-    endif()
-    set(output "${output}" PARENT_SCOPE)
-endfunction()
-
-set(failures "")
-macro(expect_equal what actual expected)
-    if(NOT "${actual}" STREQUAL "${expected}")
-        string(APPEND failures "${what}:\n  expected: ${expected}\n  actual:   ${actual}\n")
-    endif()
-endmacro()
+include(${CMAKE_CURRENT_LIST_DIR}/package_check.cmake)
+require_arguments(check_deb.cmake CPACK DPKG_DEB LINTIAN CONFIG PROGRAM WORK_DIR)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
