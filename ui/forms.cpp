@@ -2,7 +2,10 @@
 
 #include "emberline/identity.h"
 #include "ui/about/about_form.h"
+#include "ui/about/about_layout.h"
+#include "ui/layout.h"
 #include "ui/main/main_form.h"
+#include "ui/main/main_layout.h"
 
 #include <cstdint>
 
@@ -40,17 +43,30 @@ AboutForm &Forms::frmAbout()
 
 void Forms::load(FormId form)
 {
+    // The focus starts on the first control in tab order.
     if (form == FormId::Main) {
         MainForm &main = frmMain();
-        m_main.window = m_system.createMainWindow(main);
+        m_main.window = std::make_unique<MainWindow>(m_system.createMainWindow(main));
+        m_main.focus = layout::TabOrder(MainLayout()).front()->id;
         main.attach(m_main.window.get());
         main.Run([&main] { main.Form_Load(); });
     } else {
         AboutForm &about = frmAbout();
-        m_about.window = m_system.createAboutWindow(about);
+        m_about.window = std::make_unique<AboutWindow>(m_system.createAboutWindow(about));
+        m_about.focus = layout::TabOrder(AboutLayout()).front()->id;
         about.attach(m_about.window.get());
         about.Run([&about] { about.Form_Load(); });
     }
+}
+
+template <class FormType, class WindowType>
+void Forms::show(Instance<FormType, WindowType> &instance)
+{
+    instance.window->show();
+    // Counted visible only once shown with its focus back: focus moves
+    // while the window comes back validate nothing.
+    instance.window->focus(instance.focus);
+    instance.visible = true;
 }
 
 void Forms::Show(FormId form)
@@ -59,28 +75,39 @@ void Forms::Show(FormId form)
         return;
     if (!isLoaded(form))
         load(form);
-    if (form == FormId::Main) {
-        m_main.window->show();
-        // Counted visible once shown: focus moves while the window comes
-        // back (the toolkit restoring its focus) validate nothing.
-        m_main.visible = true;
-    } else {
-        m_about.window->show();
-        m_about.visible = true;
-    }
+    // Form_Load may have ended the program or unloaded the window.
+    if (m_ended || !isLoaded(form))
+        return;
+    if (form == FormId::Main)
+        show(m_main);
+    else
+        show(m_about);
 }
 
 void Forms::Hide(FormId form)
 {
     if (!isLoaded(form))
         return;
-    if (form == FormId::Main) {
-        m_main.visible = false;
-        m_main.window->hide();
-    } else {
-        m_about.visible = false;
-        m_about.window->hide();
-    }
+    const auto hide = [](auto &instance) {
+        // Remembered for the window's return; a focus outside the window's
+        // controls (a menu, say) leaves the last one remembered.
+        if (const Control focus = instance.window->focused(); focus != Control::None)
+            instance.focus = focus;
+        instance.visible = false;
+        instance.window->hide();
+    };
+    if (form == FormId::Main)
+        hide(m_main);
+    else
+        hide(m_about);
+}
+
+template <class FormType, class WindowType>
+void Forms::unload(Instance<FormType, WindowType> &instance)
+{
+    instance.visible = false;
+    instance.form->attach(nullptr);
+    instance.window.reset();
 }
 
 void Forms::Unload(FormId form)
@@ -101,15 +128,10 @@ void Forms::Unload(FormId form)
         End();
         return;
     }
-    if (form == FormId::Main) {
-        m_main.visible = false;
-        m_main.form->attach(nullptr);
-        m_main.window.reset();
-    } else {
-        m_about.visible = false;
-        m_about.form->attach(nullptr);
-        m_about.window.reset();
-    }
+    if (form == FormId::Main)
+        unload(m_main);
+    else
+        unload(m_about);
 }
 
 void Forms::End()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/controls.h"
+#include "ui/form_window.h"
 #include "ui/window_system.h"
 
 #include <memory>
@@ -15,7 +16,9 @@ class MainForm;
 // window class has one instance, created on first use; showing an instance
 // that is not loaded loads it (the toolkit builds the window, then its
 // Form_Load runs) and then makes it visible; showing a loaded window only
-// makes it visible again, as it was. Unloading runs the form's Form_Unload
+// makes it visible again, as it was, with the focus where it was when the
+// window was hidden (the first time on the first control in tab order).
+// Unloading runs the form's Form_Unload
 // (which may cancel) and destroys the window; the instance stays, so the
 // next show loads it afresh. Unloading the last loaded window ends the
 // program, and that window then goes with the program. End stops at once.
@@ -57,9 +60,14 @@ private:
         std::unique_ptr<FormType> form;
         std::unique_ptr<WindowType> window; // null while not loaded
         bool visible = false;
+        Control focus = Control::None;      // where the focus goes when shown
     };
 
     void load(FormId form);
+    template <class FormType, class WindowType>
+    void show(Instance<FormType, WindowType> &instance);
+    template <class FormType, class WindowType>
+    void unload(Instance<FormType, WindowType> &instance);
 
     WindowSystem &m_system;
     Instance<MainForm, MainWindow> m_main;

@@ -50,4 +50,56 @@ std::u16string ShownCaption(std::u16string_view caption)
     return shown;
 }
 
+namespace {
+
+char16_t lowerCase(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+}
+
+} // namespace
+
+char16_t AccessKey(std::u16string_view caption)
+{
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&')
+            continue;
+        if (caption[i + 1] != u'&')
+            return lowerCase(caption[i + 1]);
+        ++i; // "&&" is a shown ampersand
+    }
+    return 0;
+}
+
+std::vector<DropDown> MenuBar(const WindowDesign &window)
+{
+    std::vector<DropDown> bar;
+    for (std::size_t i = 0; i < window.menus.size(); ++i) {
+        const MenuEntry &entry = window.menus[i];
+        if (entry.parent.empty()) {
+            bar.push_back({&entry, {}});
+            continue;
+        }
+        for (DropDown &menu : bar) {
+            if (menu.title->name != entry.parent)
+                continue;
+            std::u16string shortcut;
+            if (entry.ctrlKey)
+                shortcut = std::u16string(u"Ctrl+") + entry.ctrlKey;
+            menu.lines.push_back({&entry, i, entry.caption == u"-", std::move(shortcut)});
+        }
+    }
+    return bar;
+}
+
+const MenuEntry *ShortcutEntry(const WindowDesign &window, char16_t letter)
+{
+    if (letter == 0)
+        return nullptr;
+    for (const MenuEntry &entry : window.menus)
+        if (entry.ctrlKey && lowerCase(entry.ctrlKey) == lowerCase(letter))
+            return &entry;
+    return nullptr;
+}
+
 } // namespace ui::layout

@@ -2,7 +2,9 @@
 
 #include "ui/controls.h"
 
+#include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -87,5 +89,26 @@ const ControlDesign *Find(const WindowDesign &window, std::string_view name);
 Rect WindowRect(const WindowDesign &window, const ControlDesign &control);
 // A caption as shown: the access-key ampersands removed ("&&" shows one).
 std::u16string ShownCaption(std::u16string_view caption);
+// The access key a caption marks with '&', as a lower-case letter or
+// digit; 0 when it has none.
+char16_t AccessKey(std::u16string_view caption);
+
+// The menu bar as every toolkit builds it: the drop-down menus in display
+// order, each with its lines.
+struct MenuLine {
+    const MenuEntry *entry;
+    std::size_t index;        // the entry's place in the window's menu table
+    bool separator;
+    std::u16string shortcut;  // as shown beside the entry ("Ctrl+L"), or empty
+};
+
+struct DropDown {
+    const MenuEntry *title;
+    std::vector<MenuLine> lines;
+};
+
+std::vector<DropDown> MenuBar(const WindowDesign &window);
+// The menu entry whose Ctrl shortcut is `letter` (either case), or null.
+const MenuEntry *ShortcutEntry(const WindowDesign &window, char16_t letter);
 
 } // namespace ui::layout

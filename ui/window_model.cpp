@@ -1,9 +1,12 @@
 #include "ui/window_model.h"
 
 #include "ui/about/about_form.h"
+#include "ui/about/about_layout.h"
 #include "ui/layout.h"
 #include "ui/main/main_form.h"
 #include "ui/main/main_layout.h"
+
+#include <map>
 
 namespace ui {
 
@@ -14,25 +17,34 @@ bool isButton(Control c)
     return c == Control::cmdCalc || c == Control::cmdReset || c == Control::cmdExit;
 }
 
-class Caption : public Label {
-public:
-    std::u16string caption() const override { return m_caption; }
-    void setCaption(std::u16string_view caption) override { m_caption = caption; }
-
-private:
-    std::u16string m_caption;
-};
+const char *boxName(Control box)
+{
+    return box == Control::txtT ? "txtT" : "txtL";
+}
 
 } // namespace
 
-class WindowModel::Main : public MainWindow {
+// A window in memory, built from its layout table: the texts of its boxes
+// and labels by name, the control with the focus, its visibility.
+class WindowModel::Window : public NativeWindow {
 public:
-    Main(WindowModel &model, MainForm &form) : m_model(model), m_form(form) { m_model.m_main = this; }
-    ~Main() override { m_model.m_main = nullptr; }
+    Window(Form &form, const layout::WindowDesign &design, Window *&loaded)
+        : NativeWindow(form), m_design(design), m_loaded(loaded)
+    {
+        m_loaded = this;
+    }
+    ~Window() override
+    {
+        if (m_loaded == this)
+            m_loaded = nullptr;
+    }
 
     class Box : public TextBox {
     public:
-        Box(Main &window, Control control) : m_window(window), m_control(control) { }
+        Box(Window &window, Control control, std::u16string &text)
+            : m_window(window), m_control(control), m_text(text)
+        {
+        }
         void setFocus() override { m_window.moveFocus(m_control); }
 
     protected:
@@ -40,27 +52,48 @@ public:
         void writeText(std::u16string_view text) override
         {
             m_text = text;
-            m_window.m_form.TextChanged(m_control);
+            m_window.link().textChanged(m_control);
         }
 
     private:
-        Main &m_window;
+        Window &m_window;
         Control m_control;
-        std::u16string m_text;
+        std::u16string &m_text;
     };
 
-    void show() override
-    {
-        if (!m_shown)
-            m_focus = layout::TabOrder(MainLayout()).front()->id;
-        m_shown = m_visible = true;
-    }
-    void hide() override { m_visible = false; }
-    TextBox &txtT() override { return m_txtT; }
-    TextBox &txtL() override { return m_txtL; }
-    Label &lblLT() override { return m_lblLT; }
-    Label &lblF() override { return m_lblF; }
+    class Caption : public Label {
+    public:
+        explicit Caption(std::u16string &caption) : m_caption(caption) { }
+        std::u16string caption() const override { return m_caption; }
+        void setCaption(std::u16string_view caption) override { m_caption = caption; }
+
+    private:
+        std::u16string &m_caption;
+    };
+
+    void showWindow() override { m_visible = true; }
+    void hideWindow() override { m_visible = false; }
     Control focused() const override { return m_focus; }
+    void focus(Control control) override { moveFocus(control); }
+    std::unique_ptr<TextBox> textBox(std::string_view name) override
+    {
+        return std::make_unique<Box>(*this, layout::Find(m_design, name)->id, m_texts[std::string(name)]);
+    }
+    std::unique_ptr<Label> label(std::string_view name) override
+    {
+        return std::make_unique<Caption>(m_texts[std::string(name)]);
+    }
+    void destroyWindow(bool eventUnderWay) override
+    {
+        // Gone for the user at once; the object outlives the event that
+        // unloaded it.
+        m_visible = false;
+        m_loaded = nullptr;
+        if (eventUnderWay)
+            link().whenIdle([this] { delete this; });
+        else
+            delete this;
+    }
 
     // A focus move, reported the way a toolkit reports it: after the focus
     // has moved.
@@ -70,37 +103,17 @@ public:
             return;
         const Control from = m_focus;
         m_focus = to;
-        m_form.FocusMoved(from, to);
+        link().focusMoved(from, to);
     }
 
-    Box *box(Control control)
-    {
-        return control == Control::txtT ? &m_txtT : control == Control::txtL ? &m_txtL : nullptr;
-    }
+    std::u16string &text(const char *name) { return m_texts[name]; }
+    bool visible() const { return m_visible; }
 
-    WindowModel &m_model;
-    MainForm &m_form;
-    Box m_txtT{*this, Control::txtT};
-    Box m_txtL{*this, Control::txtL};
-    Caption m_lblLT;
-    Caption m_lblF;
+private:
+    const layout::WindowDesign &m_design;
+    Window *&m_loaded;
+    std::map<std::string, std::u16string> m_texts;
     Control m_focus = Control::None;
-    bool m_shown = false;
-    bool m_visible = false;
-};
-
-class WindowModel::About : public AboutWindow {
-public:
-    About(WindowModel &model, AboutForm &form) : m_model(model), m_form(form) { m_model.m_about = this; }
-    ~About() override { m_model.m_about = nullptr; }
-
-    void show() override { m_visible = true; }
-    void hide() override { m_visible = false; }
-    Label &lblTheLabel() override { return m_label; }
-
-    WindowModel &m_model;
-    AboutForm &m_form;
-    Caption m_label;
     bool m_visible = false;
 };
 
@@ -111,14 +124,14 @@ WindowModel::WindowModel()
 
 WindowModel::~WindowModel() = default;
 
-std::unique_ptr<MainWindow> WindowModel::createMainWindow(MainForm &form)
+NativeWindow &WindowModel::createMainWindow(MainForm &form)
 {
-    return std::make_unique<Main>(*this, form);
+    return *new Window(form, MainLayout(), m_main);
 }
 
-std::unique_ptr<AboutWindow> WindowModel::createAboutWindow(AboutForm &form)
+NativeWindow &WindowModel::createAboutWindow(AboutForm &form)
 {
-    return std::make_unique<About>(*this, form);
+    return *new Window(form, AboutLayout(), m_about);
 }
 
 void WindowModel::messageBox(std::u16string_view prompt, std::u16string_view title)
@@ -128,45 +141,43 @@ void WindowModel::messageBox(std::u16string_view prompt, std::u16string_view tit
 
 std::u16string WindowModel::text(Control box) const
 {
-    if (!m_main)
-        return {};
-    return box == Control::txtT ? m_main->m_txtT.text() : m_main->m_txtL.text();
+    return m_main ? m_main->text(boxName(box)) : std::u16string();
 }
 
 std::u16string WindowModel::lblLT() const
 {
-    return m_main ? m_main->m_lblLT.caption() : std::u16string();
+    return m_main ? m_main->text("lblLT") : std::u16string();
 }
 
 std::u16string WindowModel::lblF() const
 {
-    return m_main ? m_main->m_lblF.caption() : std::u16string();
+    return m_main ? m_main->text("lblF") : std::u16string();
 }
 
 Control WindowModel::focus() const
 {
-    return m_main ? m_main->m_focus : Control::None;
+    return m_main ? m_main->focused() : Control::None;
 }
 
 bool WindowModel::mainVisible() const
 {
-    return m_main && m_main->m_visible;
+    return m_main && m_main->visible();
 }
 
 bool WindowModel::aboutVisible() const
 {
-    return m_about && m_about->m_visible;
+    return m_about && m_about->visible();
 }
 
 std::u16string WindowModel::aboutText() const
 {
-    return m_about ? m_about->m_label.caption() : std::u16string();
+    return m_about ? m_about->text("lblTheLabel") : std::u16string();
 }
 
 void WindowModel::setAboutText(std::u16string_view text)
 {
     if (m_about)
-        m_about->m_label.setCaption(text);
+        m_about->text("lblTheLabel") = text;
 }
 
 bool WindowModel::mainUsable() const
@@ -174,48 +185,56 @@ bool WindowModel::mainUsable() const
     return mainVisible() && !ended();
 }
 
+Control WindowModel::typingTarget() const
+{
+    if (!mainUsable())
+        return Control::None;
+    const Control focus = m_main->focused();
+    return focus == Control::txtT || focus == Control::txtL ? focus : Control::None;
+}
+
+void WindowModel::edit(Control box, std::u16string text)
+{
+    m_main->text(boxName(box)) = std::move(text);
+    m_main->link().textChanged(box);
+}
+
 void WindowModel::typeText(std::u16string_view characters)
 {
     for (char16_t c : characters) {
-        if (!mainUsable())
+        const Control target = typingTarget();
+        if (target == Control::None)
             return;
-        const Control target = m_main->m_focus;
-        Main::Box *box = m_main->box(target);
-        if (!box)
-            return;
-        m_main->m_form.KeyPress(target, static_cast<std::int16_t>(c));
+        m_main->link().keyPress(target, static_cast<std::int16_t>(c));
         // A single-line box takes no line break; the key procedure may have
         // moved the focus (an error message hands it to a box) or ended the
         // program.
-        if (c != u'\r' && c != u'\n' && mainUsable() && m_main->m_focus == target)
-            box->setText(box->text() + c);
+        if (c != u'\r' && c != u'\n' && typingTarget() == target)
+            edit(target, m_main->text(boxName(target)) + c);
     }
 }
 
 void WindowModel::pasteText(std::u16string_view text)
 {
-    if (!mainUsable())
-        return;
-    if (Main::Box *box = m_main->box(m_main->m_focus))
-        box->setText(text);
+    if (const Control target = typingTarget(); target != Control::None)
+        edit(target, std::u16string(text));
 }
 
 void WindowModel::replaceText(std::u16string_view text)
 {
-    if (!mainUsable())
-        return;
-    const Control target = m_main->m_focus;
-    Main::Box *box = m_main->box(target);
-    if (!box)
+    const Control target = typingTarget();
+    if (target == Control::None)
         return;
     if (text.empty()) {
-        box->setText(u"");
+        // Delete on the selected text; an empty box has none.
+        if (!m_main->text(boxName(target)).empty())
+            edit(target, u"");
         return;
     }
     // The first key replaces the selection, the others follow it.
-    m_main->m_form.KeyPress(target, static_cast<std::int16_t>(text.front()));
-    if (mainUsable() && m_main->m_focus == target)
-        box->setText(text.substr(0, 1));
+    m_main->link().keyPress(target, static_cast<std::int16_t>(text.front()));
+    if (typingTarget() == target)
+        edit(target, std::u16string(text.substr(0, 1)));
     typeText(text.substr(1));
 }
 
@@ -234,17 +253,18 @@ void WindowModel::pressOnFocus(char16_t key)
 {
     if (!mainUsable())
         return;
-    if (m_main->box(m_main->m_focus))
+    if (typingTarget() != Control::None)
         typeText(std::u16string_view(&key, 1));
-    else if (isButton(m_main->m_focus))
-        m_main->m_form.Click(m_main->m_focus);
+    else if (isButton(m_main->focused()))
+        m_main->link().click(m_main->focused());
 }
 
 void WindowModel::pressEscape()
 {
-    // No control and no cancel button does anything with Escape.
-    if (mainUsable() && m_main->box(m_main->m_focus))
-        m_main->m_form.KeyPress(m_main->m_focus, 27);
+    // A box reports the key like any other; no control and no cancel
+    // button does anything with it.
+    if (const Control target = typingTarget(); target != Control::None)
+        m_main->link().keyPress(target, 27);
 }
 
 void WindowModel::tab()
@@ -263,7 +283,7 @@ void WindowModel::moveInTabOrder(std::size_t step)
         return;
     const auto order = layout::TabOrder(MainLayout());
     for (std::size_t i = 0; i < order.size(); ++i)
-        if (order[i]->id == m_main->m_focus)
+        if (order[i]->id == m_main->focused())
             return m_main->moveFocus(order[(i + step) % order.size()]->id);
 }
 
@@ -273,7 +293,7 @@ void WindowModel::click(Control control)
         return;
     m_main->moveFocus(control);
     if (isButton(control) && mainUsable())
-        m_main->m_form.Click(control);
+        m_main->link().click(control);
 }
 
 void WindowModel::accessKey(Control button)
@@ -284,25 +304,25 @@ void WindowModel::accessKey(Control button)
 void WindowModel::menu(MenuItem item)
 {
     if (mainUsable())
-        m_main->m_form.MenuChosen(item);
+        m_main->link().menuChosen(item);
 }
 
 void WindowModel::closeMain()
 {
     if (mainUsable())
-        m_main->m_form.CloseRequested();
+        m_main->link().closeRequested();
 }
 
 void WindowModel::clickAboutOK()
 {
     if (m_about && !ended())
-        m_about->m_form.Click(Control::cmdOK);
+        m_about->link().click(Control::cmdOK);
 }
 
 void WindowModel::closeAbout()
 {
     if (m_about && !ended())
-        m_about->m_form.CloseRequested();
+        m_about->link().closeRequested();
 }
 
 } // namespace ui

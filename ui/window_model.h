@@ -16,11 +16,13 @@ class MainForm;
 // The program's two windows held in memory, for fast tests without a
 // display: a window system whose windows hold the input texts, the
 // captions, the focus and their visibility, and a record of every message
-// box, answered at once with OK. It runs the real lifecycle (ui::Forms) and
-// the real routers, and does for each user action what a toolkit does:
-// keys go to the focused control, a click first moves the focus (reported
-// to the form, which validates the box it leaves) and then reports the
-// click, the boxes report their changes.
+// box, answered at once with OK. It runs the real lifecycle (ui::Forms),
+// the real event links and the real routers, and does for each user action
+// what a toolkit does: keys go to the focused control, a click first moves
+// the focus (reported to the form, which validates the box it leaves) and
+// then reports the click, the boxes report every edit of the user and every
+// write that changes their text, and a window unloaded inside one of its
+// own events goes once that event has returned.
 class WindowModel : public WindowSystem {
 public:
     struct Message {
@@ -64,22 +66,26 @@ public:
     void setAboutText(std::u16string_view text);
 
     // WindowSystem
-    std::unique_ptr<MainWindow> createMainWindow(MainForm &form) override;
-    std::unique_ptr<AboutWindow> createAboutWindow(AboutForm &form) override;
+    NativeWindow &createMainWindow(MainForm &form) override;
+    NativeWindow &createAboutWindow(AboutForm &form) override;
     void messageBox(std::u16string_view prompt, std::u16string_view title) override;
     void quit() override { }
 
 private:
-    class Main;
-    class About;
+    class Window;
 
     void pressOnFocus(char16_t key);
     void moveInTabOrder(std::size_t step);
     bool mainUsable() const;
+    // The focused box of the main window when it can be typed into.
+    Control typingTarget() const;
+    // An edit by the user: it reports a change even when the text comes out
+    // as it was (a character typed over the same one selected).
+    void edit(Control box, std::u16string text);
 
     std::vector<Message> m_messages;
-    Main *m_main = nullptr;   // the loaded windows, owned by m_forms
-    About *m_about = nullptr;
+    Window *m_main = nullptr;   // the loaded windows, destroyed by the lifecycle
+    Window *m_about = nullptr;
     Forms m_forms{*this};
 };
 

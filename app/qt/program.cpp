@@ -35,16 +35,16 @@ ui::QtAboutWindow *Program::frmAbout() const
     return m_forms.isLoaded(ui::FormId::About) ? m_about.data() : nullptr;
 }
 
-std::unique_ptr<ui::MainWindow> Program::createMainWindow(ui::MainForm &form)
+ui::NativeWindow &Program::createMainWindow(ui::MainForm &form)
 {
     m_main = new ui::QtMainWindow(form);
-    return ui::QtMainWindow::handle(m_main);
+    return *m_main;
 }
 
-std::unique_ptr<ui::AboutWindow> Program::createAboutWindow(ui::AboutForm &form)
+ui::NativeWindow &Program::createAboutWindow(ui::AboutForm &form)
 {
     m_about = new ui::QtAboutWindow(form);
-    return ui::QtAboutWindow::handle(m_about);
+    return *m_about;
 }
 
 void Program::messageBox(std::u16string_view prompt, std::u16string_view title)

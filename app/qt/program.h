@@ -6,7 +6,6 @@
 #include <QPointer>
 
 #include <functional>
-#include <memory>
 
 namespace ui {
 class QtAboutWindow;
@@ -32,8 +31,8 @@ public:
     ui::QtMainWindow *frmMain() const;
     ui::QtAboutWindow *frmAbout() const;
 
-    std::unique_ptr<ui::MainWindow> createMainWindow(ui::MainForm &form) override;
-    std::unique_ptr<ui::AboutWindow> createAboutWindow(ui::AboutForm &form) override;
+    ui::NativeWindow &createMainWindow(ui::MainForm &form) override;
+    ui::NativeWindow &createAboutWindow(ui::AboutForm &form) override;
     void messageBox(std::u16string_view prompt, std::u16string_view title) override;
     void quit() override;
 

@@ -1,8 +1,11 @@
 #include "app/win32/win32_program.h"
 
-#include "ui/win32/win32_about_window.h"
-#include "ui/win32/win32_main_window.h"
+#include "ui/about/about_form.h"
+#include "ui/about/about_layout.h"
+#include "ui/main/main_form.h"
+#include "ui/main/main_layout.h"
 #include "ui/win32/win32_support.h"
+#include "ui/win32/win32_window.h"
 
 namespace app {
 
@@ -39,7 +42,7 @@ bool Win32Program::preTranslate(MSG &message) const
         return false;
     // TranslateAcceleratorW sends the command to the window it is given,
     // whatever window the key was for: only the main window's own keys.
-    const ui::win32::Win32MainWindow *main = mainWindow(); // null once unloaded
+    const ui::win32::Win32Window *main = mainWindow(); // null once unloaded
     if (main && top == main->hwnd() && TranslateAcceleratorW(top, main->accelerators(), &message))
         return true;
     return IsDialogMessageW(top, &message) != FALSE;
@@ -55,26 +58,26 @@ HWND Win32Program::frmAbout() const
     return m_forms.isLoaded(ui::FormId::About) && m_about ? m_about->hwnd() : nullptr;
 }
 
-ui::win32::Win32MainWindow *Win32Program::mainWindow() const
+ui::win32::Win32Window *Win32Program::mainWindow() const
 {
     return m_forms.isLoaded(ui::FormId::Main) ? m_main : nullptr;
 }
 
-ui::win32::Win32AboutWindow *Win32Program::aboutWindow() const
+ui::win32::Win32Window *Win32Program::aboutWindow() const
 {
     return m_forms.isLoaded(ui::FormId::About) ? m_about : nullptr;
 }
 
-std::unique_ptr<ui::MainWindow> Win32Program::createMainWindow(ui::MainForm &form)
+ui::NativeWindow &Win32Program::createMainWindow(ui::MainForm &form)
 {
-    m_main = new ui::win32::Win32MainWindow(form, m_instance);
-    return ui::win32::Win32MainWindow::handle(m_main);
+    m_main = new ui::win32::Win32Window(ui::MainLayout(), form, m_instance);
+    return *m_main;
 }
 
-std::unique_ptr<ui::AboutWindow> Win32Program::createAboutWindow(ui::AboutForm &form)
+ui::NativeWindow &Win32Program::createAboutWindow(ui::AboutForm &form)
 {
-    m_about = new ui::win32::Win32AboutWindow(form, m_instance);
-    return ui::win32::Win32AboutWindow::handle(m_about);
+    m_about = new ui::win32::Win32Window(ui::AboutLayout(), form, m_instance);
+    return *m_about;
 }
 
 void Win32Program::messageBox(std::u16string_view prompt, std::u16string_view title)

@@ -6,11 +6,9 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 
 namespace ui::win32 {
-class Win32AboutWindow;
-class Win32MainWindow;
+class Win32Window;
 }
 
 namespace app {
@@ -37,19 +35,19 @@ public:
     // The loaded windows, or null.
     HWND frmMain() const;
     HWND frmAbout() const;
-    ui::win32::Win32MainWindow *mainWindow() const;
-    ui::win32::Win32AboutWindow *aboutWindow() const;
+    ui::win32::Win32Window *mainWindow() const;
+    ui::win32::Win32Window *aboutWindow() const;
 
-    std::unique_ptr<ui::MainWindow> createMainWindow(ui::MainForm &form) override;
-    std::unique_ptr<ui::AboutWindow> createAboutWindow(ui::AboutForm &form) override;
+    ui::NativeWindow &createMainWindow(ui::MainForm &form) override;
+    ui::NativeWindow &createAboutWindow(ui::AboutForm &form) override;
     void messageBox(std::u16string_view prompt, std::u16string_view title) override;
     void quit() override;
 
 private:
     HINSTANCE m_instance;
     std::function<void()> m_end;
-    ui::win32::Win32MainWindow *m_main = nullptr;   // owned by the lifecycle's handles
-    ui::win32::Win32AboutWindow *m_about = nullptr;
+    ui::win32::Win32Window *m_main = nullptr;   // destroyed by the lifecycle
+    ui::win32::Win32Window *m_about = nullptr;
     ui::Forms m_forms{*this};
 };
 

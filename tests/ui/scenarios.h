@@ -89,6 +89,10 @@ inline std::vector<Scenario> all()
         {u"set 5800", u"tab", u"set 1", u"enter", u"type 0"}, [](Expected &e) {
             e.txtT = u"5800"; e.txtL = u"10"; e.focus = u"txtL";
         });
+    add("typing a character over the same one selected is an edit and empties the results",
+        {u"set 5800", u"tab", u"set 1", u"enter", u"set 1"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.focus = u"txtL";
+        });
     add("a validation that keeps the text keeps the results",
         {u"set 5800", u"tab", u"set 1", u"enter", u"backtab"}, [](Expected &e) {
             e.txtT = u"5800"; e.txtL = u"1"; e.lblLT = u"5800"; e.lblF = u"0.7201"; e.focus = u"txtT";

@@ -2,7 +2,7 @@
 
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/window_system.h"
+#include "ui/form_window.h"
 
 #include <cstdint>
 #include <string>
@@ -27,8 +27,8 @@ public:
     // Routers: the OK button clicked or pressed (mouse, Enter, Space,
     // Alt+O; it always holds the focus), and the close box, the system
     // menu's Close or Alt+F4.
-    void Click(Control control);
-    void CloseRequested();
+    void Click(Control control) override;
+    void CloseRequested() override;
 
     // The six lines of the About text, separated by lone carriage returns.
     static std::u16string AboutText();

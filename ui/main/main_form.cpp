@@ -170,6 +170,11 @@ void MainForm::Click(Control control)
 
 void MainForm::KeyPress(Control box, std::int16_t code)
 {
+    // A box's key procedure hears the characters a box takes, and Enter;
+    // the toolkits report other control codes too (Escape, Backspace,
+    // Ctrl+letter), which no procedure has anything to do with.
+    if ((code < 32 && code != 13) || code == 127)
+        return;
     if (box == Control::txtT)
         Run([this, code]() mutable { txtT_KeyPress(code); });
     else if (box == Control::txtL)

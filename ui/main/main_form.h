@@ -3,7 +3,7 @@
 #include "calc/calculation.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/window_system.h"
+#include "ui/form_window.h"
 
 #include <cstdint>
 #include <string>
@@ -39,27 +39,20 @@ public:
     void mnuInstructions_Click();
     void mnuAbout_Click();
 
-    // Routers. A toolkit reports:
-    // - a button clicked or pressed (mouse, Enter, Space, access key). The
-    //   button acts only if it holds the focus: the focus moved to it first,
-    //   validating the box it left, and a failed validation handed the focus
-    //   back to that box.
-    void Click(Control control);
-    // - a character typed into a box, before the box takes it (Enter is 13);
-    void KeyPress(Control box, std::int16_t code);
-    // - the text of a box changed, typed or written by a procedure;
-    void TextChanged(Control box);
-    // - a menu entry chosen by mouse, access key or shortcut;
-    void MenuChosen(MenuItem item);
-    // - every move of the focus in this window, with None for anything
-    //   that is not one of its controls. Leaving a box for another control
-    //   validates the box. Moves while a validation or an error message is
-    //   under way (the message box taking the focus, the program handing it
-    //   back), and moves while the window is hidden or coming back, validate
-    //   nothing.
-    void FocusMoved(Control from, Control to);
-    // - the close box, the system menu's Close or Alt+F4.
-    void CloseRequested();
+    // Routers (see Form). A button acts only if it holds the focus: the
+    // focus moved to it first, validating the box it left, and a failed
+    // validation handed the focus back to that box. The key procedures hear
+    // Enter and the printable characters, no other control code. Leaving a
+    // box for another control validates the box; moves while a validation
+    // or an error message is under way (the message box taking the focus,
+    // the program handing it back), and moves while the window is hidden or
+    // coming back, validate nothing.
+    void Click(Control control) override;
+    void KeyPress(Control box, std::int16_t code) override;
+    void TextChanged(Control box) override;
+    void MenuChosen(MenuItem item) override;
+    void FocusMoved(Control from, Control to) override;
+    void CloseRequested() override;
 
     // The Instructions prompt, with lone carriage returns between paragraphs.
     static std::u16string InstructionsPrompt();

@@ -1,39 +1,35 @@
 #pragma once
 
+#include "ui/qt/qt_layout.h"
 #include "ui/window_system.h"
 
 #include <QWidget>
-
-#include <memory>
 
 namespace ui {
 
 class AboutForm;
 
 // The About window on Qt widgets, built from the About window's layout
-// table: close box only, fixed size. It forwards OK and the close box (Alt+F4,
-// the system menu) to the form's routers.
-class QtAboutWindow : public QWidget {
+// table: close box only, fixed size. Its OK button and its close box (Alt+F4,
+// the system menu) go through the event link to the form.
+class QtAboutWindow : public QWidget, public NativeWindow {
     Q_OBJECT
 public:
     explicit QtAboutWindow(AboutForm &form);
-    ~QtAboutWindow() override;
 
-    // The window as the lifecycle owns it. Destroying the handle hides the
-    // window and deletes it, later if one of its own events is under way.
-    static std::unique_ptr<AboutWindow> handle(QtAboutWindow *window);
+    void showWindow() override;
+    void hideWindow() override { hide(); }
+    Control focused() const override { return m_controls.focused(); }
+    void focus(Control control) override { m_controls.focus(control); }
+    std::unique_ptr<TextBox> textBox(std::string_view name) override { return m_controls.textBox(name); }
+    std::unique_ptr<Label> label(std::string_view name) override { return m_controls.label(name); }
+    void destroyWindow(bool eventUnderWay) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    class Handle;
-
-    template <class Event>
-    void forward(Event event);
-
-    AboutForm *m_form;
-    int m_forwarding = 0;
+    QtControls m_controls;
 };
 
 } // namespace ui

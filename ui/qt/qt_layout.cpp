@@ -1,8 +1,10 @@
 #include "ui/qt/qt_layout.h"
 
+#include "ui/qt/qt_adapters.h"
 #include "ui/qt/qt_widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QKeySequence>
 #include <QMenu>
@@ -98,56 +100,106 @@ QString qstr(std::u16string_view text)
     return QString::fromUtf16(text.data(), qsizetype(text.size()));
 }
 
-QHash<QString, QWidget *> buildControls(QWidget *client, const layout::WindowDesign &window)
+QtControls::QtControls(QWidget *client, const layout::WindowDesign &window, EventLink &link)
+    : m_client(client), m_window(window)
 {
     installFontSubstitutions();
-    QHash<QString, QWidget *> built;
     // The panels first, so that what lies on them has its parent.
     for (int pass = 0; pass < 2; ++pass) {
         for (const layout::ControlDesign &design : window.controls) {
             if ((design.kind == layout::Kind::Frame) != (pass == 0))
                 continue;
-            QWidget *parent = design.container.empty() ? client : built.value(nameOf(design.container));
+            QWidget *parent = design.container.empty() ? client : m_built.value(nameOf(design.container));
             QWidget *widget = makeControl(parent, design);
             widget->setObjectName(nameOf(design.name));
             if (!design.accessibleName.empty())
                 widget->setAccessibleName(qstr(design.accessibleName));
             if (!design.accessibleDescription.empty())
                 widget->setAccessibleDescription(qstr(design.accessibleDescription));
-            built.insert(widget->objectName(), widget);
+            m_built.insert(widget->objectName(), widget);
         }
     }
     // The first control listed is on top.
     for (auto it = window.controls.rbegin(); it != window.controls.rend(); ++it)
-        built.value(nameOf(it->name))->raise();
+        m_built.value(nameOf(it->name))->raise();
     const auto order = layout::TabOrder(window);
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
-        QWidget::setTabOrder(built.value(nameOf(order[i]->name)), built.value(nameOf(order[i + 1]->name)));
-    return built;
+        QWidget::setTabOrder(m_built.value(nameOf(order[i]->name)), m_built.value(nameOf(order[i + 1]->name)));
+    wire(link);
 }
 
-void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, const std::function<void(MenuItem)> &chosen)
+void QtControls::wire(EventLink &link)
 {
-    QHash<QString, QMenu *> menus;
-    for (const layout::MenuEntry &entry : window.menus) {
-        const QString name = nameOf(entry.name);
-        if (entry.parent.empty()) {
-            QMenu *menu = bar->addMenu(qstr(entry.caption));
-            menu->setObjectName(name);
-            menus.insert(name, menu);
-            continue;
+    for (const layout::ControlDesign &design : m_window.controls) {
+        const Control id = design.id;
+        if (design.kind == layout::Kind::TextBox) {
+            auto *box = static_cast<InputBox *>(widget(design.name));
+            QObject::connect(box, &QLineEdit::textChanged, &m_receiver, [&link, id] { link.textChanged(id); });
+            box->setKeyHandler([&link, id](std::int16_t code) { link.keyPress(id, code); });
+        } else if (design.kind == layout::Kind::CommandButton) {
+            auto *button = static_cast<QPushButton *>(widget(design.name));
+            QObject::connect(button, &QPushButton::clicked, &m_receiver, [&link, id] { link.click(id); });
         }
-        QMenu *menu = menus.value(nameOf(entry.parent));
-        if (entry.caption == u"-") {
-            menu->addSeparator()->setObjectName(name);
-            continue;
+    }
+    QObject::connect(qApp, &QApplication::focusChanged, &m_receiver, [this, &link](QWidget *old, QWidget *now) {
+        const Control from = controlOf(old);
+        const Control to = controlOf(now);
+        if (from != Control::None || to != Control::None)
+            link.focusMoved(from, to);
+    });
+}
+
+QWidget *QtControls::widget(std::string_view name) const
+{
+    return m_built.value(nameOf(name));
+}
+
+Control QtControls::controlOf(const QWidget *widget) const
+{
+    if (!widget)
+        return Control::None;
+    const layout::ControlDesign *design = layout::Find(m_window, widget->objectName().toStdString());
+    return design && m_built.value(widget->objectName()) == widget ? design->id : Control::None;
+}
+
+Control QtControls::focused() const
+{
+    return controlOf(m_client->window()->focusWidget());
+}
+
+void QtControls::focus(Control control) const
+{
+    for (const layout::ControlDesign &design : m_window.controls)
+        if (design.id == control && control != Control::None)
+            widget(design.name)->setFocus(Qt::OtherFocusReason);
+}
+
+std::unique_ptr<TextBox> QtControls::textBox(std::string_view name) const
+{
+    return std::make_unique<QtTextBox>(static_cast<InputBox *>(widget(name)));
+}
+
+std::unique_ptr<Label> QtControls::label(std::string_view name) const
+{
+    return std::make_unique<QtLabel>(static_cast<CaptionLabel *>(widget(name)));
+}
+
+void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, EventLink &link)
+{
+    for (const layout::DropDown &dropDown : layout::MenuBar(window)) {
+        QMenu *menu = bar->addMenu(qstr(dropDown.title->caption));
+        menu->setObjectName(nameOf(dropDown.title->name));
+        for (const layout::MenuLine &line : dropDown.lines) {
+            if (line.separator) {
+                menu->addSeparator()->setObjectName(nameOf(line.entry->name));
+                continue;
+            }
+            QAction *action = menu->addAction(qstr(line.entry->caption));
+            action->setObjectName(nameOf(line.entry->name));
+            action->setShortcut(QKeySequence(qstr(line.shortcut), QKeySequence::PortableText));
+            const MenuItem item = line.entry->item;
+            QObject::connect(action, &QAction::triggered, bar, [&link, item] { link.menuChosen(item); });
         }
-        QAction *action = menu->addAction(qstr(entry.caption));
-        action->setObjectName(name);
-        if (entry.ctrlKey)
-            action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(entry.ctrlKey)));
-        const MenuItem item = entry.item;
-        QObject::connect(action, &QAction::triggered, bar, [chosen, item] { chosen(item); });
     }
 }
 

@@ -1,51 +1,39 @@
 #pragma once
 
-#include "ui/controls.h"
+#include "ui/qt/qt_layout.h"
 #include "ui/window_system.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
-#include <memory>
 #include <optional>
 
 namespace ui {
 
 class MainForm;
 
-// The main window on Qt widgets, built from the main window's layout table.
-// It forwards every event to the form's routers and decides nothing itself:
-// each text change, each typed character, each click or press of a button,
-// each menu entry, each focus move (with anything that is not one of its
-// controls reported as None) and the close box.
-class QtMainWindow : public QMainWindow {
+// The main window on Qt widgets, built from the main window's layout table
+// with its menu bar; every event of its controls goes through the event
+// link to the form. Shown again, it comes back where it was.
+class QtMainWindow : public QMainWindow, public NativeWindow {
     Q_OBJECT
 public:
     explicit QtMainWindow(MainForm &form);
-    ~QtMainWindow() override;
 
-    // The window as the lifecycle owns it. Destroying the handle hides the
-    // window and deletes it, later if one of its own events is under way.
-    static std::unique_ptr<MainWindow> handle(QtMainWindow *window);
+    Control controlOf(const QWidget *widget) const { return m_controls.controlOf(widget); }
 
-    Control controlOf(const QWidget *widget) const;
+    void showWindow() override;
+    void hideWindow() override;
+    Control focused() const override { return m_controls.focused(); }
+    void focus(Control control) override { m_controls.focus(control); }
+    std::unique_ptr<TextBox> textBox(std::string_view name) override { return m_controls.textBox(name); }
+    std::unique_ptr<Label> label(std::string_view name) override { return m_controls.label(name); }
+    void destroyWindow(bool eventUnderWay) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    class Handle;
-
-    template <class Event>
-    void forward(Event event);
-    void showFirstOrAgain();
-    void hideKeepingFocus();
-    void onFocusChanged(QWidget *old, QWidget *now);
-
-    MainForm *m_form;
-    int m_forwarding = 0;
-    bool m_shown = false;
-    QPointer<QWidget> m_savedFocus;
+    QtControls m_controls;
     std::optional<QPoint> m_savedPosition;
 };
 

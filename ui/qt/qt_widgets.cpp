@@ -26,13 +26,14 @@ InputBox::InputBox(QWidget *parent) : QLineEdit(parent)
 
 void InputBox::keyPressEvent(QKeyEvent *event)
 {
-    // Enter (main or keypad) and Ctrl+M arrive as a carriage return.
+    // Enter (main or keypad) and Ctrl+M arrive as a carriage return, any
+    // other key that types as its character's code.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
             || event->text() == QStringLiteral("\r");
     if (m_keyHandler) {
         if (enter)
             m_keyHandler(13);
-        else if (!event->text().isEmpty() && event->text().at(0).isPrint())
+        else if (!event->text().isEmpty())
             m_keyHandler(static_cast<std::int16_t>(event->text().at(0).unicode()));
     }
     QLineEdit::keyPressEvent(event);

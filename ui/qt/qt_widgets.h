@@ -19,8 +19,8 @@ namespace ui {
 // turned into the text Qt draws with line breaks.
 QString displayText(std::u16string_view caption);
 
-// A single-line input box that reports every typed character to its key
-// procedure before taking it; Enter reaches it as code 13.
+// A single-line input box that reports every typed character before taking
+// it; Enter as code 13.
 class InputBox : public QLineEdit {
     Q_OBJECT
 public:

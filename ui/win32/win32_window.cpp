@@ -1,5 +1,6 @@
 #include "ui/win32/win32_window.h"
 
+#include "ui/win32/win32_adapters.h"
 #include "ui/win32/win32_support.h"
 
 #include <commctrl.h>
@@ -9,11 +10,6 @@ namespace ui::win32 {
 namespace {
 
 constexpr COLORREF White = RGB(255, 255, 255);
-
-bool isFocusable(const layout::ControlDesign &design)
-{
-    return layout::IsFocusable(design);
-}
 
 } // namespace
 
@@ -40,15 +36,21 @@ const wchar_t *Win32Window::ClassName()
     return name;
 }
 
-Win32Window::Win32Window(const layout::WindowDesign &design, HINSTANCE instance, DWORD style, HMENU menu)
-    : m_design(design), m_instance(instance), m_white(CreateSolidBrush(White))
+Win32Window::Win32Window(const layout::WindowDesign &design, Form &form, HINSTANCE instance)
+    : NativeWindow(form), m_design(design), m_instance(instance), m_white(CreateSolidBrush(White))
 {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    if (design.minimizeBox)
+        style |= WS_MINIMIZEBOX;
+    if (design.maximizeBox)
+        style |= WS_MAXIMIZEBOX;
     const std::wstring caption = wide(design.caption);
     CreateWindowExW(0, ClassName(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    Scale(design.clientWidth, 96), Scale(design.clientHeight, 96), nullptr, menu, instance, this);
+                    Scale(design.clientWidth, 96), Scale(design.clientHeight, 96), nullptr, nullptr, instance, this);
     if (!m_hwnd)
         return;
     m_dpi = GetDpiForWindow(m_hwnd);
+    createMenus();
     createControls();
     layoutControls();
     fitClientArea();
@@ -68,65 +70,8 @@ Win32Window::~Win32Window()
     for (auto &[design, font] : m_fonts)
         DeleteObject(font);
     DeleteObject(m_white);
-}
-
-void Win32Window::createControls()
-{
-    // The focusable controls first, in tab order: the dialog manager tabs
-    // in creation order. A box is named for screen readers by the hidden
-    // label created just before it.
-    std::vector<const layout::ControlDesign *> order = layout::TabOrder(m_design);
-    for (const layout::ControlDesign &design : m_design.controls)
-        if (!isFocusable(design) && design.kind != layout::Kind::Frame)
-            order.push_back(&design);
-
-    for (const layout::ControlDesign *design : order) {
-        const int id = ControlIdBase + int(design - m_design.controls.data());
-        const HMENU idHandle = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-        const std::wstring caption = displayText(design->caption);
-        HWND hwnd = nullptr;
-        switch (design->kind) {
-        case layout::Kind::TextBox: {
-            const std::wstring name = wide(design->accessibleName);
-            m_nameLabels.push_back(CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
-                                                   m_hwnd, nullptr, m_instance, nullptr));
-            hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
-            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no maximum length
-            SetWindowSubclass(hwnd, &Win32Window::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
-            break;
-        }
-        case layout::Kind::CommandButton:
-            hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(),
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER,
-                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
-            SetWindowSubclass(hwnd, &Win32Window::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
-            break;
-        case layout::Kind::Label:
-            // Clipped, never wrapped or grown; the lines break at the
-            // program's carriage returns.
-            hwnd = CreateWindowExW(0, L"STATIC", caption.c_str(),
-                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_NOPREFIX
-                                           | (design->align == layout::Align::Centre ? SS_CENTER : SS_LEFTNOWORDWRAP),
-                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
-            break;
-        case layout::Kind::Picture:
-            hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0, m_hwnd, idHandle,
-                                   m_instance, nullptr);
-            break;
-        case layout::Kind::Frame:
-            break;
-        }
-        if (!hwnd)
-            continue;
-        if (!design->accessibleName.empty())
-            SetAccessibleName(hwnd, design->accessibleName);
-        if (!design->accessibleDescription.empty())
-            SetAccessibleDescription(hwnd, design->accessibleDescription);
-        m_children.push_back({design, hwnd, id, nullptr, {}});
-    }
-    if (!m_children.empty() && isFocusable(*m_children.front().design))
-        m_savedFocus = m_children.front().hwnd;
+    if (m_accelerators)
+        DestroyAcceleratorTable(m_accelerators);
 }
 
 void Win32Window::layoutControls()
@@ -229,32 +174,44 @@ const Win32Window::Child *Win32Window::child(HWND window) const
 
 void Win32Window::showWindow()
 {
-    m_shown = true;
     ShowWindow(m_hwnd, SW_SHOW);
     SetForegroundWindow(m_hwnd);
     SetActiveWindow(m_hwnd);
-    if (m_savedFocus && GetFocus() != m_savedFocus)
-        SetFocus(m_savedFocus);
 }
 
 void Win32Window::hideWindow()
 {
-    HWND focus = GetFocus();
-    if (focus && IsChild(m_hwnd, focus))
-        m_savedFocus = focus;
     ShowWindow(m_hwnd, SW_HIDE);
 }
 
-void Win32Window::destroyLater()
+void Win32Window::focus(Control control)
 {
-    // The events that destroying sends (focus losses) must not delete the
-    // object under DestroyWindow's feet: pending only once it returned.
+    for (const Child &c : m_children)
+        if (c.design->id == control && control != Control::None)
+            SetFocus(c.hwnd);
+}
+
+std::unique_ptr<TextBox> Win32Window::textBox(std::string_view name)
+{
+    return std::make_unique<Win32TextBox>(this->control(name));
+}
+
+std::unique_ptr<Label> Win32Window::label(std::string_view name)
+{
+    return std::make_unique<Win32Label>(this->control(name));
+}
+
+void Win32Window::destroyWindow(bool eventUnderWay)
+{
+    // The window goes now; inside one of its own events the object stays
+    // until that event has returned, since the window procedure still
+    // runs on it.
     if (m_hwnd)
         DestroyWindow(m_hwnd);
-    if (m_forwarding == 0)
-        delete this;
+    if (eventUnderWay)
+        link().whenIdle([this] { delete this; });
     else
-        m_deletePending = true;
+        delete this;
 }
 
 LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -325,25 +282,20 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             Child *c = child(reinterpret_cast<HWND>(lParam));
             if (!c)
                 return 0;
-            if (c->design->kind == layout::Kind::TextBox && code == EN_CHANGE) {
-                // An edit reports a change for every write, even of the
-                // text it holds; only a real change is one.
-                std::u16string text = windowText(c->hwnd);
-                if (text == c->lastText)
-                    return 0;
-                c->lastText = std::move(text);
-                const Control control = c->design->id;
-                forward([this, control] { onTextChanged(control); });
-            } else if (c->design->kind == layout::Kind::CommandButton && code == BN_CLICKED) {
-                const Control control = c->design->id;
-                forward([this, control] { onClicked(control); });
-            }
+            // Every change of a box's text is one: a write of the text it
+            // holds never reaches the box, and a user's edit that leaves the
+            // text as it was (a character typed over the same one) is an edit.
+            if (c->design->kind == layout::Kind::TextBox && code == EN_CHANGE)
+                link().textChanged(c->design->id);
+            else if (c->design->kind == layout::Kind::CommandButton && code == BN_CLICKED)
+                link().click(c->design->id);
             return 0;
         }
         // Menus and accelerators; IDOK and IDCANCEL from the dialog manager
         // (Enter and Escape) do nothing.
-        if (id >= MenuIdBase)
-            forward([this, id] { onMenu(id - MenuIdBase); });
+        const std::size_t index = std::size_t(id - MenuIdBase);
+        if (id >= MenuIdBase && index < m_design.menus.size())
+            link().menuChosen(m_design.menus[index].item);
         return 0;
     }
     case WM_DPICHANGED: {
@@ -356,79 +308,12 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_CLOSE:
-        forward([this] { onClose(); });
+        link().closeRequested();
         return 0;
     default:
         break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data)
-{
-    try {
-        return reinterpret_cast<Win32Window *>(data)->handleControl(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-}
-
-// The edit boxes' and the buttons' own messages. `this` may be deleted by
-// a forwarded event (a window destroyed inside it): after a forward only
-// the control's handle is used.
-LRESULT Win32Window::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const Child *c = child(hwnd);
-    const bool box = c && c->design->kind == layout::Kind::TextBox;
-    const Control control = c ? c->design->id : Control::None;
-    switch (message) {
-    case WM_GETDLGCODE:
-        if (box) {
-            // Enter goes to the box (as character 13), not to the dialog
-            // manager, which would turn it into IDOK.
-            LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
-            const MSG *msg = reinterpret_cast<const MSG *>(lParam);
-            if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
-                code |= DLGC_WANTALLKEYS;
-            return code;
-        }
-        break;
-    case WM_CHAR:
-        if (box) {
-            const auto code = static_cast<std::int16_t>(wParam);
-            if (wParam == 13 || (wParam >= 32 && wParam != 127))
-                forward([this, control, code] { onChar(control, code); });
-            // A single-line box takes no line break.
-            if (wParam == 13 || !IsWindow(hwnd))
-                return 0;
-        }
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        // A button takes the focus first, which validates the box it
-        // leaves; a press that did not keep it is dropped before the button
-        // is drawn pushed or takes the mouse capture. Access keys come this
-        // way too (BM_CLICK).
-        if (!box && GetFocus() != hwnd) {
-            SetFocus(hwnd);
-            if (!IsWindow(hwnd) || GetFocus() != hwnd)
-                return 0;
-        }
-        break;
-    case WM_KILLFOCUS: {
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        const Control to = controlOf(reinterpret_cast<HWND>(wParam));
-        forward([this, control, to] { onFocusLost(control, to); });
-        return result;
-    }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &Win32Window::controlProc, 0);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 } // namespace ui::win32

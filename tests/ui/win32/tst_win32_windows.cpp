@@ -10,9 +10,8 @@
 
 #include "app/win32/win32_program.h"
 #include "ui/forms.h"
-#include "ui/win32/win32_about_window.h"
-#include "ui/win32/win32_main_window.h"
 #include "ui/win32/win32_support.h"
+#include "ui/win32/win32_window.h"
 
 #include <doctest/doctest.h>
 

@@ -1,0 +1,62 @@
+#include "ui/event_link.h"
+
+#include "ui/form.h"
+
+#include <utility>
+
+namespace ui {
+
+void EventLink::click(Control control)
+{
+    forward([control](Form &form) { form.Click(control); });
+}
+
+void EventLink::keyPress(Control box, std::int16_t code)
+{
+    forward([box, code](Form &form) { form.KeyPress(box, code); });
+}
+
+void EventLink::textChanged(Control box)
+{
+    forward([box](Form &form) { form.TextChanged(box); });
+}
+
+void EventLink::menuChosen(MenuItem item)
+{
+    forward([item](Form &form) { form.MenuChosen(item); });
+}
+
+void EventLink::focusMoved(Control from, Control to)
+{
+    forward([from, to](Form &form) { form.FocusMoved(from, to); });
+}
+
+void EventLink::closeRequested()
+{
+    forward([](Form &form) { form.CloseRequested(); });
+}
+
+void EventLink::whenIdle(std::function<void()> action)
+{
+    if (busy())
+        m_idle = std::move(action);
+    else
+        action();
+}
+
+void EventLink::forward(const std::function<void(Form &)> &event)
+{
+    if (!m_form)
+        return;
+    ++m_depth;
+    // The routers catch every error of a procedure, so nothing unwinds
+    // through here and the count stays right.
+    event(*m_form);
+    if (--m_depth == 0 && m_idle) {
+        // The action may delete this link: nothing of it is used after.
+        const std::function<void()> idle = std::exchange(m_idle, nullptr);
+        idle();
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/window_system.h"
+
+#include <memory>
+
+namespace ui {
+
+// A loaded window as the lifecycle and the procedures hold it, whatever the
+// toolkit: the native window and the controls the procedures use, made by
+// the toolkit from the names in the layout table. Destroying it unloads the
+// native window: the form hears nothing more from it, and it goes at once
+// or, when this happens inside one of its own events, once that event is
+// over.
+class FormWindow {
+public:
+    explicit FormWindow(NativeWindow &native) : m_native(native) { }
+    virtual ~FormWindow();
+    FormWindow(const FormWindow &) = delete;
+    FormWindow &operator=(const FormWindow &) = delete;
+
+    void show() { m_native.showWindow(); }
+    void hide() { m_native.hideWindow(); }
+    Control focused() const { return m_native.focused(); }
+    void focus(Control control) { m_native.focus(control); }
+
+protected:
+    NativeWindow &m_native;
+};
+
+class MainWindow : public FormWindow {
+public:
+    explicit MainWindow(NativeWindow &native);
+
+    TextBox &txtT() { return *m_txtT; }
+    TextBox &txtL() { return *m_txtL; }
+    Label &lblLT() { return *m_lblLT; }
+    Label &lblF() { return *m_lblF; }
+
+private:
+    std::unique_ptr<TextBox> m_txtT;
+    std::unique_ptr<TextBox> m_txtL;
+    std::unique_ptr<Label> m_lblLT;
+    std::unique_ptr<Label> m_lblF;
+};
+
+class AboutWindow : public FormWindow {
+public:
+    explicit AboutWindow(NativeWindow &native);
+
+    Label &lblTheLabel() { return *m_lblTheLabel; }
+
+private:
+    std::unique_ptr<Label> m_lblTheLabel;
+};
+
+} // namespace ui

@@ -1,0 +1,163 @@
+#include "ui/win32/win32_window.h"
+
+#include "ui/win32/win32_support.h"
+
+#include <commctrl.h>
+
+namespace ui::win32 {
+
+// The menu bar from the menu table: an entry's id is MenuIdBase plus its
+// index in the table, its shortcut shown right-aligned after a tab and
+// translated by the window's accelerator table.
+void Win32Window::createMenus()
+{
+    if (m_design.menus.empty())
+        return;
+    HMENU bar = CreateMenu();
+    std::vector<ACCEL> shortcuts;
+    for (const layout::DropDown &dropDown : layout::MenuBar(m_design)) {
+        HMENU menu = CreatePopupMenu();
+        AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu), wide(dropDown.title->caption).c_str());
+        for (const layout::MenuLine &line : dropDown.lines) {
+            if (line.separator) {
+                AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            const WORD id = WORD(MenuIdBase + int(line.index));
+            std::wstring caption = wide(line.entry->caption);
+            if (!line.shortcut.empty()) {
+                caption += L"\t" + wide(line.shortcut);
+                shortcuts.push_back(ACCEL{FVIRTKEY | FCONTROL, WORD(line.entry->ctrlKey), id});
+            }
+            AppendMenuW(menu, MF_STRING, id, caption.c_str());
+        }
+    }
+    SetMenu(m_hwnd, bar);
+    m_accelerators = CreateAcceleratorTableW(shortcuts.data(), int(shortcuts.size()));
+}
+
+void Win32Window::createControls()
+{
+    // The focusable controls first, in tab order: the dialog manager tabs
+    // in creation order. A box is named for screen readers by the hidden
+    // label created just before it.
+    std::vector<const layout::ControlDesign *> order = layout::TabOrder(m_design);
+    for (const layout::ControlDesign &design : m_design.controls)
+        if (!layout::IsFocusable(design) && design.kind != layout::Kind::Frame)
+            order.push_back(&design);
+
+    for (const layout::ControlDesign *design : order) {
+        const int id = ControlIdBase + int(design - m_design.controls.data());
+        const HMENU idHandle = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+        const std::wstring caption = displayText(design->caption);
+        HWND hwnd = nullptr;
+        switch (design->kind) {
+        case layout::Kind::TextBox: {
+            const std::wstring name = wide(design->accessibleName);
+            m_nameLabels.push_back(CreateWindowExW(0, L"STATIC", name.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                                                   m_hwnd, nullptr, m_instance, nullptr));
+            hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
+                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
+            SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no maximum length
+            SetWindowSubclass(hwnd, &Win32Window::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            break;
+        }
+        case layout::Kind::CommandButton:
+            hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE | BS_CENTER | BS_VCENTER,
+                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
+            SetWindowSubclass(hwnd, &Win32Window::controlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+            break;
+        case layout::Kind::Label:
+            // Clipped, never wrapped or grown; the lines break at the
+            // program's carriage returns.
+            hwnd = CreateWindowExW(0, L"STATIC", caption.c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_NOPREFIX
+                                           | (design->align == layout::Align::Centre ? SS_CENTER : SS_LEFTNOWORDWRAP),
+                                   0, 0, 0, 0, m_hwnd, idHandle, m_instance, nullptr);
+            break;
+        case layout::Kind::Picture:
+            hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 0, m_hwnd, idHandle,
+                                   m_instance, nullptr);
+            break;
+        case layout::Kind::Frame:
+            break;
+        }
+        if (!hwnd)
+            continue;
+        if (!design->accessibleName.empty())
+            SetAccessibleName(hwnd, design->accessibleName);
+        if (!design->accessibleDescription.empty())
+            SetAccessibleDescription(hwnd, design->accessibleDescription);
+        m_children.push_back({design, hwnd, id, nullptr});
+    }
+    if (!m_children.empty() && layout::IsFocusable(*m_children.front().design))
+        m_savedFocus = m_children.front().hwnd;
+}
+
+LRESULT CALLBACK Win32Window::controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data)
+{
+    try {
+        return reinterpret_cast<Win32Window *>(data)->handleControl(hwnd, message, wParam, lParam);
+    } catch (...) {
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+}
+
+// The edit boxes' and the buttons' own messages. `this` may be deleted by
+// an event sent through the link (a window destroyed inside it): after one
+// only the control's handle is used.
+LRESULT Win32Window::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const Child *c = child(hwnd);
+    const bool box = c && c->design->kind == layout::Kind::TextBox;
+    const Control control = c ? c->design->id : Control::None;
+    switch (message) {
+    case WM_GETDLGCODE:
+        if (box) {
+            // Enter goes to the box (as character 13), not to the dialog
+            // manager, which would turn it into IDOK.
+            LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+            const MSG *msg = reinterpret_cast<const MSG *>(lParam);
+            if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+                code |= DLGC_WANTALLKEYS;
+            return code;
+        }
+        break;
+    case WM_CHAR:
+        if (box) {
+            link().keyPress(control, static_cast<std::int16_t>(wParam));
+            // A single-line box takes no line break.
+            if (wParam == 13 || !IsWindow(hwnd))
+                return 0;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // A button takes the focus first, which validates the box it
+        // leaves; a press that did not keep it is dropped before the button
+        // is drawn pushed or takes the mouse capture. Access keys come this
+        // way too (BM_CLICK).
+        if (!box && GetFocus() != hwnd) {
+            SetFocus(hwnd);
+            if (!IsWindow(hwnd) || GetFocus() != hwnd)
+                return 0;
+        }
+        break;
+    case WM_KILLFOCUS: {
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const Control to = controlOf(reinterpret_cast<HWND>(wParam));
+        link().focusMoved(control, to);
+        return result;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &Win32Window::controlProc, 0);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace ui::win32
