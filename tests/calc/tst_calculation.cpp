@@ -477,9 +477,9 @@ JudgedSeries judgeSeries(const std::string &wavelength, const std::string &tempe
 TEST_CASE("the derived fault test agrees with the hardware flags")
 {
     // The fault rows whose texts convert, and negative λT from -1 to -2100
-    // µm·K, where the exponentials, the terms, the sum or the factor 15
-    // overflow at every n. At each, the derived test and the flags must
-    // first see a fault after the same step and agree on its kind, and
+    // µm·K, where a term overflows at every n up to 100 and, just beyond
+    // -2038.47 µm·K, the factor 15. At each, the derived test and the flags
+    // must first see a fault after the same step and agree on its kind, and
     // EvaluateSeries must report that kind with the state the step leaves.
     std::vector<std::pair<std::string, std::string>> inputs; // wavelength, temperature
     for (const FaultRow &row : faultRows)
@@ -490,8 +490,8 @@ TEST_CASE("the derived fault test agrees with the hardware flags")
 
     std::set<std::string> faultingSteps;
     for (const auto &[wavelength, temperature] : inputs) {
-        const std::string inputs = wavelength + " um at " + temperature + " K";
-        INFO(inputs);
+        const std::string label = wavelength + " um at " + temperature + " K";
+        INFO(label);
         const JudgedSeries judged = judgeSeries(wavelength, temperature);
         const std::string step = std::string("after step ") + judged.step;
         INFO(step);
