@@ -26,6 +26,11 @@ ASCII = ''.join(chr(c) for c in range(0x20, 0x7F))
 # The name records that carry the family's name.
 NAME_IDS = (1, 3, 4, 6, 16, 17, 18, 21, 22)
 
+# The OpenType features a browser applies to text by default: the glyphs
+# that only other features reach (old-style or fraction figures, small
+# capitals, swashes) are never shown, so they are left out.
+BROWSER_FEATURES = ['ccmp', 'locl', 'mark', 'mkmk', 'calt', 'clig', 'liga', 'kern', 'rlig', 'rclt', 'curs', 'rvrn']
+
 
 def fonts(garamond, liberation):
     """The site's font for each face of the layout tables:
@@ -52,6 +57,11 @@ def rename(font, family):
 def make_font(source, output, text, family):
     options = subset.Options()
     options.flavor = 'woff2'
+    options.layout_features = BROWSER_FEATURES
+    # The TrueType instructions of Liberation Sans are most of its bytes;
+    # browsers render without them (Chromium, Firefox and Safari ignore them
+    # on Linux and macOS, and Windows needs them only at small sizes).
+    options.hinting = not source.endswith('.ttf')
     # Every name record is kept: the copyright and licence go with the font.
     options.name_IDs = ['*']
     options.name_languages = ['*']
