@@ -609,8 +609,13 @@ var EmberlinePage = (function () {
     if (ended || !(event.target instanceof Element))
       return;
     var target = event.target;
-    if (box && box.dialog.contains(target))
+    if (box && box.dialog.open) {
+      // A click anywhere but on OK (behind the box is its backdrop) leaves
+      // the focus on OK.
+      if (target !== box.ok)
+        event.preventDefault();
       return;
+    }
     var title = target.closest('.menu-title');
     if (title) {
       // A menu never takes the focus from the window's control.
