@@ -29,7 +29,7 @@ class SiteServer:
 
     def __init__(self, folder):
         handler = functools.partial(_QuietHandler, directory=folder)
-        self._server = socketserver.ThreadingTCPServer(('127.0.0.1', 0), handler)
+        self._server = _Server(('127.0.0.1', 0), handler)
         self._server.daemon_threads = True
         self.port = self._server.server_address[1]
         self.url = 'http://127.0.0.1:%d/' % self.port
@@ -42,6 +42,11 @@ class SiteServer:
             self._server.shutdown()
             self._server.server_close()
             self._server = None
+
+
+class _Server(socketserver.ThreadingTCPServer):
+    def handle_error(self, request, client_address):
+        pass  # a request the browser gave up (a page left while loading)
 
 
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
