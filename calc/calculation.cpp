@@ -6,15 +6,14 @@
 #include "runtime/power.h"
 
 #include <array>
+#include <cmath>
 
 namespace calc {
 
 namespace {
 
-using runtime::Checked;
 using runtime::Error;
 using runtime::ErrorKind;
-using runtime::Fresh;
 using runtime::Input;
 
 constexpr std::int16_t TermCount = 100;
@@ -55,46 +54,72 @@ bool tryConvert(std::u16string_view text, double &value)
     }
 }
 
-// What happens between the steps of a pass of the series. The pass is
-// written once, over one of these, so both ways through it run the same
-// operations with the same groupings and roundings.
+// The arithmetic of a pass of the series. The pass is written once, over
+// one of these, so both ways through it run the same operations with the
+// same groupings and roundings.
 //
-// Unchecked: nothing; the fastest way through. Its faults are only seen
-// afterwards, in the sticky flags.
-struct Unchecked {
-    static double operand(double value) noexcept { return value; }
-    static double result(double value) noexcept { return value; }
+// Unchecked: the plain operations, the fastest way through. A step only
+// notes whether its result is finite. The inputs of the loop are finite, so
+// the first result that is not is a fault, and no step turns an infinity or
+// NaN met on its way into a finite result (exp(x) is 0 for x = -inf, but x
+// is a step result of its own): a loop whose step results were all finite
+// had no fault.
+class Unchecked {
+public:
+    static double add(double a, double b) noexcept { return a + b; }
+    static double multiply(double a, double b) noexcept { return a * b; }
+    static double divide(double a, double b) noexcept { return a / b; }
+    static double pow(double base, double exponent) noexcept { return runtime::Pow(base, exponent); }
+    static double exp(double x) noexcept { return runtime::Exp(x); }
+
+    double step(double result) noexcept
+    {
+        m_notFinite |= !std::isfinite(result);
+        return result;
+    }
+    bool notFinite() const noexcept { return m_notFinite; }
+
+private:
+    bool m_notFinite = false;
 };
 
-// StepByStep: a fault test after every step. Each step's operands are read
-// after the previous test (Fresh) and each result is complete before its own
-// test (Checked), so a fault is reported at the step that raised it, with the
-// module variables as that step leaves them.
-struct StepByStep {
-    static double operand(double value) noexcept { return runtime::Fresh(value); }
-    static double result(double value) { return runtime::Checked(value); }
+// StepByStep: the checked operations and the fault test after every step,
+// so a fault is reported at the step that caused it, with the module
+// variables as that step leaves them.
+class StepByStep : public runtime::FaultTest {
+public:
+    double step(double result)
+    {
+        test();
+        return result;
+    }
 };
 
 // One pass of the loop: term n, added to the sum, and the next n.
-template <class Step>
-void pass(CalculationState &s, Terms &terms)
+template <class Arithmetic>
+void pass(CalculationState &s, Terms &terms, Arithmetic &op)
 {
-    using runtime::Exp;
-    using runtime::Pow;
-    const double nHat = Step::operand(static_cast<double>(s.n));
-    const double a = Step::result((Pow(Step::operand(s.z), 2.0) * 3.0) / nHat);
-    const double b = Step::result(Pow(Step::operand(s.z), 3.0) + a);
-    const double c = Step::result(Step::operand(s.z) * 6.0);
-    const double d = Step::result(c / Pow(Step::operand(nHat), 2.0) + b);
-    const double p = Step::result(6.0 / Pow(Step::operand(nHat), 3.0) + d);
-    const double x = Step::result((-Step::operand(nHat)) * Step::operand(s.z));
+    const double nHat = static_cast<double>(s.n);
+    // a = (z^2 * 3) / n
+    const double a = op.step(op.divide(op.multiply(op.pow(s.z, 2.0), 3.0), nHat));
+    // b = z^3 + a
+    const double b = op.step(op.add(op.pow(s.z, 3.0), a));
+    // c = z * 6
+    const double c = op.step(op.multiply(s.z, 6.0));
+    // d = c / n^2 + b
+    const double d = op.step(op.add(op.divide(c, op.pow(nHat, 2.0)), b));
+    // p = 6 / n^3 + d
+    const double p = op.step(op.add(op.divide(6.0, op.pow(nHat, 3.0)), d));
+    // x = (-n) * z; negating is exact and never faults
+    const double x = op.step(op.multiply(-nHat, s.z));
     // The term and the sum are stored before their tests, so a failing step
     // leaves its non-finite value behind.
     double &term = terms[s.n];
-    term = (Exp(x) / Step::operand(nHat)) * p;
-    Step::result(term);
-    s.InfSum = Step::operand(term) + Step::operand(s.InfSum);
-    Step::result(s.InfSum);
+    // term = (exp(x) / n) * p
+    term = op.multiply(op.divide(op.exp(x), nHat), p);
+    op.step(term);
+    s.InfSum = op.add(term, s.InfSum);
+    op.step(s.InfSum);
     s.n = runtime::AddInt16(s.n, 1);
 }
 
@@ -107,12 +132,12 @@ void startSum(CalculationState &s, SeriesTerms &termValues)
 }
 
 // The loop of the series, from the state startSum leaves.
-template <class Step>
-void sumTerms(CalculationState &s, SeriesTerms &termValues)
+template <class Arithmetic>
+void sumTerms(CalculationState &s, SeriesTerms &termValues, Arithmetic &op)
 {
     Terms terms(termValues);
     while (s.n <= TermCount)
-        pass<Step>(s, terms);
+        pass(s, terms, op);
 }
 
 } // namespace
@@ -135,39 +160,31 @@ void EvaluateSeries(CalculationState &s, std::u16string_view temperature,
                     std::u16string_view wavelength, SeriesTerms &termValues)
 {
     s.L = convert(wavelength, Input::Wavelength);
-    // The flags are clean from here on: the first test covers the
-    // temperature's conversion and everything after it.
-    runtime::ClearFaults();
     s.T = convert(temperature, Input::Temperature);
     startSum(s, termValues);
 
-    s.LT = Fresh(s.T) * Fresh(s.L);
-    Checked(s.LT);
+    StepByStep checked;
+    s.LT = checked.multiply(s.T, s.L);
+    checked.step(s.LT);
     // The product is formed again rather than reusing LT, as the series is
     // defined; it is the same value.
-    s.z = Fresh(s.C2) / (Fresh(s.T) * Fresh(s.L));
-    Checked(s.z);
+    s.z = checked.divide(s.C2, checked.multiply(s.T, s.L));
+    checked.step(s.z);
 
-    // Sticky flags make one test after the whole loop enough to know that
-    // none of its steps faulted; the loop is then done, with its results.
-    // Only when one did is it run again from its first term, step by step,
-    // to stop at the faulting step with the state that step leaves. Every
-    // step of the loop feeds the sum, so pinning the sum before the test
-    // leaves none of the loop's work after it.
-    sumTerms<Unchecked>(s, termValues);
-    runtime::Pin(s.InfSum);
-    if (runtime::PendingFaults() != 0) {
-        runtime::ClearFaults();
+    // The loop runs unchecked; when every step result was finite, it is done,
+    // with its results. Only when one was not is it run again from its first
+    // term, step by step, to stop at the faulting step with the state that
+    // step leaves.
+    Unchecked unchecked;
+    sumTerms(s, termValues, unchecked);
+    if (unchecked.notFinite()) {
         startSum(s, termValues);
-        // Throws at the faulting step. Should the flag have come from work
-        // the compiler moved across a test, the replay finds no fault and
-        // simply completes the loop.
-        sumTerms<StepByStep>(s, termValues);
+        sumTerms(s, termValues, checked);
     }
 
-    const double g = Checked(Fresh(s.InfSum) * 15.0);
-    s.F = Fresh(g) / runtime::Pow(Fresh(s.PI), 4.0);
-    Checked(s.F);
+    const double g = checked.step(checked.multiply(s.InfSum, 15.0));
+    s.F = checked.divide(g, checked.pow(s.PI, 4.0));
+    checked.step(s.F);
 }
 
 std::u16string FCaption(double F)

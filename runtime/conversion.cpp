@@ -10,6 +10,16 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#if defined(__EMSCRIPTEN__)
+#include <cstdio>
+#include <cstdlib>
+#endif
+
+// Emscripten's C++ library (libc++ 13) has no floating-point from_chars or
+// to_chars. Its C library's strtod and snprintf are correctly rounded and
+// ignore the locale (the decimal point is always the full stop), so there
+// they do the same work. Elsewhere they would not: glibc's follow the
+// process locale.
 
 namespace runtime {
 
@@ -111,6 +121,14 @@ ScannedNumber scan(std::u16string_view text)
 double TextToDouble(std::u16string_view text)
 {
     const ScannedNumber number = scan(text);
+#if defined(__EMSCRIPTEN__)
+    // The grammar is checked, so strtod reads the whole text; it gives an
+    // infinity beyond the double range and 0 or a subnormal below it.
+    const double value = std::strtod(number.ascii.c_str(), nullptr);
+    if (std::isinf(value))
+        throw Error(ErrorKind::Overflow);
+    return value;
+#else
     const char *first = number.ascii.data();
     const char *last = first + number.ascii.size();
     double value = 0.0;
@@ -125,6 +143,7 @@ double TextToDouble(std::u16string_view text)
         return number.ascii.front() == '-' ? -0.0 : 0.0;
     }
     failConversion();
+#endif
 }
 
 std::u16string DoubleToText(double value)
@@ -132,9 +151,14 @@ std::u16string DoubleToText(double value)
     if (value == 0.0)
         return u"0"; // also for -0.0
     std::array<char, 64> buffer{};
+#if defined(__EMSCRIPTEN__)
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.15g", value);
+    std::string_view digits(buffer.data(), std::size_t(length));
+#else
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::general, 15);
     std::string_view digits(buffer.data(), std::size_t(result.ptr - buffer.data()));
+#endif
     // The largest doubles round up to 1.79769313486232E+308 at 15 digits, a
     // number beyond the double range that would not read back: such a value
     // is written one unit lower in the last digit instead, so every text
@@ -161,11 +185,16 @@ double RoundToDecimals(double value, int decimals)
     // ties to even; reading the digits back gives the nearest double. The
     // largest double has 309 integer digits.
     std::array<char, 400> buffer{};
+#if defined(__EMSCRIPTEN__)
+    std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals, value);
+    return std::strtod(buffer.data(), nullptr);
+#else
     const auto printed = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                        std::chars_format::fixed, decimals);
     double rounded = 0.0;
     std::from_chars(buffer.data(), printed.ptr, rounded, std::chars_format::fixed);
     return rounded;
+#endif
 }
 
 std::int16_t TextLength(std::u16string_view text)

@@ -1,73 +1,65 @@
 #pragma once
 
-#include <cfenv>
+#include "runtime/power.h"
+
+#include <cmath>
 
 namespace runtime {
 
-// The floating-point fault test. Arithmetic raises the sticky IEEE-754 flags;
-// a test looks at overflow, division by zero and invalid operation (never
-// underflow or inexact) and throws the matching Error when one is up.
+// The floating-point fault test, derived from the results of the checked
+// operations rather than read from the IEEE-754 status flags: WebAssembly
+// has none, and a C library's exp or pow may leave them unset (MinGW's
+// exp(1000) returns infinity without raising overflow).
 //
-// GCC honours no FENV_ACCESS pragma, so it may move floating-point work
-// across the call that reads the flags. Pin() is an empty asm that the
-// compiler must treat as reading and rewriting its operand and touching
-// memory: a result pinned before a test is computed before the test, and an
-// operand pinned after it is used after it. Build the code that uses these
-// with -fno-builtin-pow and -ffp-contract=off so every power is the
-// library's pow and no multiply-add is fused.
+// Each operation looks at its own result, and only when that result is not
+// finite asks what it stands for: an infinity from finite operands is an
+// overflow, except a division by a zero divisor or a power of zero with a
+// negative exponent, which are divisions by zero; a NaN from operands that
+// are not NaN is an invalid operation. Anything else (an infinity or NaN
+// carried on from an operand) is no new fault. The kind is OR-ed into a
+// sticky word, as the flags would be, and test() reports what the word
+// holds with the cause before its consequence (division by zero, then
+// overflow, then invalid operation): an overflowing exp times zero is an
+// overflow, and an overflow that turns into 0 further on (exp(-inf)) is
+// still reported. Underflow and inexact results are never faults. Negation
+// is exact and never faults, so it has no checked form.
+//
+// Which operations are checked and where the tests go is left to the
+// caller; each result is what the plain operation gives, bit for bit.
+class FaultTest {
+public:
+    double add(double a, double b) noexcept { return checked(Operation::Other, a, b, a + b); }
+    double multiply(double a, double b) noexcept { return checked(Operation::Other, a, b, a * b); }
+    double divide(double a, double b) noexcept { return checked(Operation::Division, a, b, a / b); }
+    double pow(double base, double exponent) noexcept
+    {
+        return checked(Operation::Power, base, exponent, Pow(base, exponent));
+    }
+    // exp has one operand; the second one a classification looks at is 0.
+    double exp(double x) noexcept { return checked(Operation::Other, x, 0.0, Exp(x)); }
 
-// Clears every sticky flag.
-inline void ClearFaults() noexcept
-{
-    std::feclearexcept(FE_ALL_EXCEPT);
-}
+    // The fault test: throws the Error for the faults recorded so far.
+    void test() const
+    {
+        if (m_faults != 0) [[unlikely]]
+            raise();
+    }
 
-inline constexpr int TestedFaults = FE_OVERFLOW | FE_DIVBYZERO | FE_INVALID;
+private:
+    enum class Operation { Division, Power, Other };
 
-// The raised flags among the tested ones, without throwing.
-inline int PendingFaults() noexcept
-{
-    return std::fetestexcept(TestedFaults);
-}
+    // Only a result that is not finite is looked at, out of line.
+    double checked(Operation operation, double a, double b, double result) noexcept
+    {
+        if (!std::isfinite(result)) [[unlikely]]
+            m_faults |= classify(operation, a, b, result);
+        return result;
+    }
 
-// Throws the Error matching the raised flags. When one step raised more
-// than one, the cause is reported before its consequence: a division by
-// zero or an overflow before the invalid operation it may lead to.
-[[noreturn]] void RaiseFaults(int flags);
+    static unsigned classify(Operation operation, double a, double b, double result) noexcept;
+    [[noreturn]] void raise() const;
 
-// The fault test after a step: throws when a tested flag is up.
-inline void TestFaults()
-{
-    if (const int flags = PendingFaults())
-        RaiseFaults(flags);
-}
-
-// See above: forces `value` to exist at this point of the program, ordered
-// against the calls and the other pins around it.
-inline void Pin(double &value) noexcept
-{
-#if defined(__x86_64__) || defined(__i386__)
-    asm volatile("" : "+x"(value) : : "memory");
-#else
-    asm volatile("" : "+m"(value) : : "memory");
-#endif
-}
-
-// A result of a step: pinned before the fault test and again after it, so
-// that whatever uses it runs after the test.
-inline double Checked(double value)
-{
-    Pin(value);
-    TestFaults();
-    Pin(value);
-    return value;
-}
-
-// An operand read after the last fault test, never before it.
-inline double Fresh(double value) noexcept
-{
-    Pin(value);
-    return value;
-}
+    unsigned m_faults = 0;
+};
 
 } // namespace runtime

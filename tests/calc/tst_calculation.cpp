@@ -3,14 +3,24 @@
 
 #include <doctest/doctest.h>
 
-#include <bit>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
+#if defined(__GLIBC__) && defined(__x86_64__)
+#include "runtime/conversion.h"
+#include "runtime/fault_test.h"
+
+#include <cfenv>
+#endif
 
 using calc::CalculationState;
 using runtime::ErrorKind;
@@ -21,12 +31,33 @@ namespace {
 std::u16string u16(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 std::string ascii(std::u16string_view s) { return std::string(s.begin(), s.end()); }
 
+// A value to `precision` significant digits, as printf's "%.*g" writes it.
+// libc++ 13 (Emscripten) has no floating-point to_chars; its C library's
+// snprintf rounds correctly too, and this test changes no locale.
+std::string printed(double value, int precision)
+{
+    char buffer[64];
+#if defined(__cpp_lib_to_chars)
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+    return std::string(buffer, result.ptr);
+#else
+    std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
+    return buffer;
+#endif
+}
+
 // A value to 12 significant digits, as the worked examples list them.
 std::string digits12(double value)
 {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 12);
-    return std::string(buffer, result.ptr);
+    return printed(value, 12);
+}
+
+// The bits of a double (std::bit_cast is missing from libc++ 13).
+std::uint64_t bits(double value)
+{
+    std::uint64_t out;
+    std::memcpy(&out, &value, sizeof out);
+    return out;
 }
 
 constexpr double Sentinel = 777.0;
@@ -45,7 +76,7 @@ CalculationState sentinelState()
 
 bool sameDouble(double a, double b)
 {
-    return (std::isnan(a) && std::isnan(b)) || std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    return (std::isnan(a) && std::isnan(b)) || bits(a) == bits(b);
 }
 
 bool untouched(const CalculationState &s)
@@ -58,7 +89,7 @@ bool untouched(const CalculationState &s)
 std::uint64_t ulpDistance(double a, double b)
 {
     const auto ordered = [](double x) {
-        const auto i = std::bit_cast<std::int64_t>(x);
+        const auto i = static_cast<std::int64_t>(bits(x));
         return i < 0 ? std::numeric_limits<std::int64_t>::min() - i : i;
     };
     const std::int64_t i = ordered(a);
@@ -246,38 +277,47 @@ TEST_CASE("negative inputs in the raw series")
     }
 }
 
+namespace {
+
+// What a failed calculation leaves: the error and every module variable.
+struct FaultRow {
+    const char *name, *wavelength, *temperature;
+    ErrorKind kind;
+    Input input;
+    double L, T, LT, z, InfSum, F;
+    std::int16_t n;
+};
+
+const double S = Sentinel;
+const std::int16_t N = SentinelN;
+const FaultRow faultRows[] = {
+    {"both texts bad: the wavelength is reported, nothing written", "abc", "xyz",
+     ErrorKind::Conversion, Input::Wavelength, S, S, S, S, S, S, N},
+    {"empty wavelength", "", "5800", ErrorKind::Conversion, Input::Wavelength, S, S, S, S, S, S, N},
+    {"bad temperature: the wavelength is already stored", "1", "5800K",
+     ErrorKind::Conversion, Input::Temperature, 1, S, S, S, S, S, N},
+    {"wavelength beyond the double range", "1e400", "5800", ErrorKind::Overflow, Input::Wavelength, S, S, S, S, S, S, N},
+    {"temperature beyond the double range", "2", "-1e400", ErrorKind::Overflow, Input::Temperature, 2, S, S, S, S, S, N},
+    {"temperature 0.0 divides by zero at z", "1", "0.0", ErrorKind::DivisionByZero, Input::None, 1, 0, 0, inf, 0, S, 1},
+    {"temperature 00 divides by zero at z", "1", "00", ErrorKind::DivisionByZero, Input::None, 1, 0, 0, inf, 0, S, 1},
+    {"wavelength -0 divides by zero at z", "-0", "5800",
+     ErrorKind::DivisionByZero, Input::None, -0.0, 5800, -0.0, -inf, 0, S, 1},
+    {"lambda T beyond the range overflows at LT", "1e200", "1e200",
+     ErrorKind::Overflow, Input::None, 1e200, 1e200, inf, S, 0, S, 1},
+    {"lambda T 1e-310 overflows at z", "1e-310", "1", ErrorKind::Overflow, Input::None, 1e-310, 1, 1e-310, inf, 0, S, 1},
+    {"lambda T 1e-300 overflows at z squared", "1e-300", "1",
+     ErrorKind::Overflow, Input::None, 1e-300, 1, 1e-300, 14387.96 / 1e-300, 0, S, 1},
+    {"lambda T 1e-116 overflows at z cubed", "1e-116", "1",
+     ErrorKind::Overflow, Input::None, 1e-116, 1, 1e-116, 14387.96 / 1e-116, 0, S, 1},
+    {"lambda T -2030.712 overflows at the sum of the last term", "-2.030712", "1000",
+     ErrorKind::Overflow, Input::None, -2.030712, 1000, 1000 * -2.030712, 14387.96 / (1000 * -2.030712), -inf, S, 100},
+};
+
+} // namespace
+
 TEST_CASE("faults leave the state of the failing step")
 {
-    // What a failed calculation leaves: the error and every module variable.
-    struct Row {
-        const char *name, *wavelength, *temperature;
-        ErrorKind kind;
-        Input input;
-        double L, T, LT, z, InfSum, F;
-        std::int16_t n;
-    };
-    const double S = Sentinel;
-    const std::int16_t N = SentinelN;
-    const Row rows[] = {
-        {"both texts bad: the wavelength is reported, nothing written", "abc", "xyz",
-         ErrorKind::Conversion, Input::Wavelength, S, S, S, S, S, S, N},
-        {"empty wavelength", "", "5800", ErrorKind::Conversion, Input::Wavelength, S, S, S, S, S, S, N},
-        {"bad temperature: the wavelength is already stored", "1", "5800K",
-         ErrorKind::Conversion, Input::Temperature, 1, S, S, S, S, S, N},
-        {"wavelength beyond the double range", "1e400", "5800", ErrorKind::Overflow, Input::Wavelength, S, S, S, S, S, S, N},
-        {"temperature beyond the double range", "2", "-1e400", ErrorKind::Overflow, Input::Temperature, 2, S, S, S, S, S, N},
-        {"temperature 0.0 divides by zero at z", "1", "0.0", ErrorKind::DivisionByZero, Input::None, 1, 0, 0, inf, 0, S, 1},
-        {"temperature 00 divides by zero at z", "1", "00", ErrorKind::DivisionByZero, Input::None, 1, 0, 0, inf, 0, S, 1},
-        {"wavelength -0 divides by zero at z", "-0", "5800",
-         ErrorKind::DivisionByZero, Input::None, -0.0, 5800, -0.0, -inf, 0, S, 1},
-        {"lambda T beyond the range overflows at LT", "1e200", "1e200",
-         ErrorKind::Overflow, Input::None, 1e200, 1e200, inf, S, 0, S, 1},
-        {"lambda T 1e-300 overflows at z squared", "1e-300", "1",
-         ErrorKind::Overflow, Input::None, 1e-300, 1, 1e-300, 14387.96 / 1e-300, 0, S, 1},
-        {"lambda T 1e-116 overflows at z cubed", "1e-116", "1",
-         ErrorKind::Overflow, Input::None, 1e-116, 1, 1e-116, 14387.96 / 1e-116, 0, S, 1},
-    };
-    for (const Row &row : rows) {
+    for (const FaultRow &row : faultRows) {
         INFO(row.name);
         CalculationState s = sentinelState();
         calc::SeriesTerms terms;
@@ -329,6 +369,153 @@ TEST_CASE("overflow in the loop for a negative lambda T")
     CHECK(std::isfinite(t.InfSum));
     CHECK(t.F == Sentinel);
 }
+
+// Where the hardware has sticky IEEE-754 flags, they are an independent
+// judge of the fault test derived from results.
+#if defined(__GLIBC__) && defined(__x86_64__)
+
+namespace {
+
+// GCC honours no FENV_ACCESS pragma and may move floating-point work across
+// fetestexcept. An empty asm that reads and rewrites a value and clobbers
+// memory pins it: a step's result is complete before the flags are read, and
+// an operand read after a test is used after it.
+double pinned(double value)
+{
+    asm volatile("" : "+x"(value) : : "memory");
+    return value;
+}
+
+const char *faultText(std::optional<ErrorKind> kind)
+{
+    return kind ? runtime::describe(*kind) : "no fault";
+}
+
+std::optional<ErrorKind> kindOfFlags(int flags)
+{
+    if (flags & FE_DIVBYZERO)
+        return ErrorKind::DivisionByZero;
+    if (flags & FE_OVERFLOW)
+        return ErrorKind::Overflow;
+    if (flags & FE_INVALID)
+        return ErrorKind::InvalidOperation;
+    return std::nullopt;
+}
+
+// The series once more, step by step with the checked operations, reading
+// after every step both what the derived test recorded and the flags that
+// the same operations raised, until either sees a fault.
+struct JudgedSeries {
+    const char *step = "";
+    std::optional<ErrorKind> flags, derived;
+    CalculationState state = sentinelState();
+    calc::SeriesTerms terms{};
+};
+
+JudgedSeries judgeSeries(const std::string &wavelength, const std::string &temperature)
+{
+    JudgedSeries out;
+    CalculationState &s = out.state;
+    s.L = runtime::TextToDouble(u16(wavelength));
+    s.T = runtime::TextToDouble(u16(temperature));
+    s.InfSum = 0.0;
+    s.n = 1;
+    runtime::FaultTest checked;
+    std::feclearexcept(FE_ALL_EXCEPT);
+    const auto faulted = [&](const char *step, double result) {
+        pinned(result);
+        out.step = step;
+        out.flags = kindOfFlags(std::fetestexcept(FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID));
+        const auto error = errorOf([&] { checked.test(); });
+        out.derived = error ? std::optional(error->kind()) : std::nullopt;
+        return out.flags || out.derived;
+    };
+    s.LT = checked.multiply(pinned(s.T), pinned(s.L));
+    if (faulted("LT", s.LT))
+        return out;
+    s.z = checked.divide(pinned(s.C2), checked.multiply(pinned(s.T), pinned(s.L)));
+    if (faulted("z", s.z))
+        return out;
+    for (; s.n <= 100; ++s.n) {
+        const double n = pinned(s.n);
+        const double a = checked.divide(checked.multiply(checked.pow(pinned(s.z), 2.0), 3.0), n);
+        if (faulted("a", a))
+            return out;
+        const double b = checked.add(checked.pow(pinned(s.z), 3.0), pinned(a));
+        if (faulted("b", b))
+            return out;
+        const double c = checked.multiply(pinned(s.z), 6.0);
+        if (faulted("c", c))
+            return out;
+        const double d = checked.add(checked.divide(pinned(c), checked.pow(pinned(n), 2.0)), pinned(b));
+        if (faulted("d", d))
+            return out;
+        const double p = checked.add(checked.divide(6.0, checked.pow(pinned(n), 3.0)), pinned(d));
+        if (faulted("p", p))
+            return out;
+        const double x = checked.multiply(-pinned(n), pinned(s.z));
+        if (faulted("x", x))
+            return out;
+        double &term = out.terms[std::size_t(s.n)];
+        term = checked.multiply(checked.divide(checked.exp(pinned(x)), pinned(n)), pinned(p));
+        if (faulted("term", term))
+            return out;
+        s.InfSum = checked.add(pinned(term), pinned(s.InfSum));
+        if (faulted("sum", s.InfSum))
+            return out;
+    }
+    const double g = checked.multiply(pinned(s.InfSum), 15.0);
+    if (faulted("g", g))
+        return out;
+    s.F = checked.divide(pinned(g), checked.pow(pinned(s.PI), 4.0));
+    faulted("F", s.F);
+    return out;
+}
+
+} // namespace
+
+TEST_CASE("the derived fault test agrees with the hardware flags")
+{
+    // The fault rows whose texts convert, and negative λT from -1 to -2100
+    // µm·K, where a term overflows at every n up to 100 and, just beyond
+    // -2038.47 µm·K, the factor 15. At each, the derived test and the flags
+    // must first see a fault after the same step and agree on its kind, and
+    // EvaluateSeries must report that kind with the state the step leaves.
+    std::vector<std::pair<std::string, std::string>> inputs; // wavelength, temperature
+    for (const FaultRow &row : faultRows)
+        if (row.input == Input::None)
+            inputs.emplace_back(row.wavelength, row.temperature);
+    for (double lt = -1.0; lt > -2100.0; lt *= 1.001)
+        inputs.emplace_back(printed(lt / 1000, 17), "1000");
+
+    std::set<std::string> faultingSteps;
+    for (const auto &[wavelength, temperature] : inputs) {
+        const std::string label = wavelength + " um at " + temperature + " K";
+        INFO(label);
+        const JudgedSeries judged = judgeSeries(wavelength, temperature);
+        const std::string step = std::string("after step ") + judged.step;
+        INFO(step);
+        CHECK(faultText(judged.derived) == faultText(judged.flags));
+        if (judged.flags)
+            faultingSteps.insert(judged.step);
+
+        CalculationState s = sentinelState();
+        calc::SeriesTerms terms;
+        const auto error = errorOf([&] { calc::EvaluateSeries(s, u16(temperature), u16(wavelength), terms); });
+        CHECK(faultText(error ? std::optional(error->kind()) : std::nullopt) == faultText(judged.flags));
+        const CalculationState &expected = judged.state;
+        CHECK(s.n == expected.n);
+        CHECK(sameDouble(s.LT, expected.LT));
+        CHECK(sameDouble(s.z, expected.z));
+        CHECK(sameDouble(s.InfSum, expected.InfSum));
+        CHECK(sameDouble(s.F, expected.F));
+        CHECK(std::equal(terms.begin(), terms.end(), judged.terms.begin(), sameDouble));
+    }
+    // The inputs reach every step at which this series can fault.
+    CHECK(faultingSteps == std::set<std::string>{"LT", "z", "a", "b", "term", "sum", "g"});
+}
+
+#endif
 
 TEST_CASE("captions")
 {
@@ -450,9 +637,7 @@ TEST_CASE("the fraction caption is six characters between zero and one")
     // full stop and four digits, and n holds its length.
     CalculationState s;
     for (double lt = 1.0; lt < 1e7; lt *= 1.01) {
-        char buffer[64];
-        const auto printed = std::to_chars(buffer, buffer + sizeof buffer, lt, std::chars_format::general, 17);
-        const std::string temperature(buffer, printed.ptr);
+        const std::string temperature = printed(lt, 17);
         INFO(temperature);
         const calc::ResultTexts texts = calc::CalculateValues(s, u16(temperature), u"1");
         REQUIRE(texts.fraction.size() == 6);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <random>
@@ -24,7 +25,13 @@ using namespace std::string_view_literals;
 namespace {
 
 std::string ascii(std::u16string_view s) { return std::string(s.begin(), s.end()); }
-std::uint64_t bits(double value) { return std::bit_cast<std::uint64_t>(value); }
+// The bits of a double (std::bit_cast is missing from libc++ 13).
+std::uint64_t bits(double value)
+{
+    std::uint64_t out;
+    std::memcpy(&out, &value, sizeof out);
+    return out;
+}
 
 constexpr double maxDouble = std::numeric_limits<double>::max();
 

@@ -85,9 +85,10 @@ void MainForm::validate(TextBox &box, std::u16string_view message)
 {
     try {
         const std::u16string text = box.text();
-        runtime::ClearFaults();
         const double value = runtime::TextToDouble(text);
-        const double normalised = runtime::Checked(runtime::Fresh(value) / 1.0);
+        runtime::FaultTest faults;
+        const double normalised = faults.divide(value, 1.0);
+        faults.test();
         box.setText(runtime::DoubleToText(normalised));
     } catch (const runtime::Error &) {
         m_forms.MsgBox(message);
