@@ -9,9 +9,8 @@ unset DISPLAY WAYLAND_DISPLAY
 
 cmake --workflow --preset default      # Linux: the Qt windows and every native test
 cmake --workflow --preset noqt         # the toolkit-free code in a build without Qt
-bash scripts/wine-prefix.sh             # the Wine prefix the Windows tests run in
-trap 'bash scripts/wine-prefix.sh --stop' EXIT
 cmake --workflow --preset mingw-w64    # Pyrel.exe, its tests under Wine
+cmake --workflow --preset wasm         # the browser build, its tests under Node
 cmake --workflow --preset asan-ubsan   # the native suite under AddressSanitizer and UBSan
 bash scripts/fuzz.sh                   # each libFuzzer target for a bounded time
 
