@@ -1,19 +1,22 @@
-# Builds the Windows zip with CPack into WORK_DIR, unpacks it and checks
+# Builds the Windows zip into WORK_DIR with the build's
+# windows_packages.cmake, the script the release uses, unpacks it and checks
 # what it holds: the program, stripped, with the readme and the licence
 # beside it at the top, both texts in CR LF.
 #
-# Usage: cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake>
+# Usage: cmake -DPACKAGE_SCRIPT=<build>/app/identity/windows_packages.cmake
 #              -DPROGRAM=<built Pyrel.exe> -DLICENSE=<the project's LICENSE>
 #              -DWORK_DIR=<dir> -P check_zip.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 include(${CMAKE_CURRENT_LIST_DIR}/package_check.cmake)
-require_arguments(check_zip.cmake CPACK CONFIG PROGRAM LICENSE WORK_DIR)
+require_arguments(check_zip.cmake PACKAGE_SCRIPT PROGRAM LICENSE WORK_DIR)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/unpacked")
-run("${CPACK}" -G ZIP --config "${CONFIG}" -B "${WORK_DIR}")
+run("${CMAKE_COMMAND}" -DSTEP=stage -DSTAGE_DIR=${WORK_DIR}/stage -P "${PACKAGE_SCRIPT}")
+run("${CMAKE_COMMAND}" -DSTEP=pack -DSTAGE_DIR=${WORK_DIR}/stage -DOUTPUT_DIR=${WORK_DIR}
+    -P "${PACKAGE_SCRIPT}")
 
 file(GLOB zips RELATIVE "${WORK_DIR}" "${WORK_DIR}/*.zip")
 expect_equal("packages made" "${zips}" "Emberline-1.00-win64.zip")

@@ -36,8 +36,7 @@ add_test(NAME windows_program_file
 
 add_test(NAME windows_zip_holds_the_program
     COMMAND ${CMAKE_COMMAND}
-        -DCPACK=${CMAKE_CPACK_COMMAND}
-        -DCONFIG=${CMAKE_BINARY_DIR}/CPackConfig.cmake
+        -DPACKAGE_SCRIPT=${CMAKE_BINARY_DIR}/app/identity/windows_packages.cmake
         -DPROGRAM=$<TARGET_FILE:Pyrel>
         -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE
         -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/windows-zip
