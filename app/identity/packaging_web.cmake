@@ -5,6 +5,9 @@
 #
 #   cmake -DOUTPUT_DIR=<out> -P <build>/app/identity/web_package.cmake
 #       -> <out>/Emberline-1.00-web.zip
+#
+# Every build folder gets the script; only the browser build has a site,
+# and in another one it packs the folder given as SITE_DIR.
 set(EMBERLINE_WEB_SITE_DIR ${PROJECT_BINARY_DIR}/site)
 set(EMBERLINE_WEB_ZIP_NAME ${EMBERLINE_PRODUCT_NAME}-${EMBERLINE_VERSION_TEXT}-web.zip)
 configure_file(web_package.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/web_package.cmake @ONLY)
