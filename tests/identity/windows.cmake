@@ -49,8 +49,8 @@ add_executable(window_probe ${CMAKE_CURRENT_LIST_DIR}/window_probe.cpp)
 target_link_libraries(window_probe PRIVATE Emberline::warnings)
 target_link_options(window_probe PRIVATE -municode)
 find_program(EMBERLINE_MSIINFO msiinfo)
-if(NOT EMBERLINE_MSIINFO)
-    message(FATAL_ERROR "the installer check needs msiinfo: apt-get install msitools")
+if(NOT EMBERLINE_MSIINFO OR NOT EMBERLINE_WIXL)
+    message(FATAL_ERROR "the installer check needs wixl and msiinfo: apt-get install wixl msitools")
 endif()
 add_test(NAME windows_installer_installs_upgrades_and_uninstalls
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_msi.sh
