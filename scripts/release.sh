@@ -5,19 +5,21 @@
 # see README, "Downloads".
 #
 #   bash scripts/release.sh
-#       builds in build-release-linux, -mingw and -wasm and packs into dist/
+#       builds in build-release-linux, -mingw and -wasm (reused from one run
+#       to the next) and packs into dist/
 #   bash scripts/release.sh --check
-#       does that twice, in two clones of this commit at different paths,
-#       under other umasks, locales and time zones, and compares the sums;
-#       diffoscope explains any file that differs
+#       does that twice, in two fresh clones of this commit at different
+#       paths, under other umasks, locales and time zones, and compares the
+#       sums; diffoscope explains any file that differs
 #   bash scripts/release.sh --signatures-from <folder of a published release>
 #       builds, attaches the published signatures instead of signing, and
 #       checks that every published file comes out byte for byte
-#   bash scripts/release.sh --pack-from <linux build> <mingw build> <web build>
-#       packs folders that are already built (for tests; not a release)
 #
 # Options: --dist <folder> writes there instead of dist/; --site <folder>
-# packs that folder as the web site instead of the one the wasm build makes.
+# packs that folder as the web site instead of building the wasm preset;
+# --pack-from <linux build> <mingw build> <web build> packs folders that are
+# already built instead of building (what scripts/release-test.sh does with
+# the test command's builds; not a release).
 #
 # Signing: when EMBERLINE_SIGN_CERT and EMBERLINE_SIGN_KEY name a PEM
 # certificate (followed by its intermediates) and its unencrypted PEM key,
@@ -215,7 +217,8 @@ check() {
         fail "the second release failed: $work/second.log"
     if cmp -s "$first/dist/SHA256SUMS" "$second/dist/SHA256SUMS"; then
         cat "$first/dist/SHA256SUMS"
-        echo "Identical: both releases of $(git rev-parse --short HEAD) have the same SHA256SUMS ($work)"
+        echo "Identical: both releases of $(git rev-parse --short HEAD) have the same SHA256SUMS"
+        rm -rf "$work"
         return 0
     fi
     diff "$first/dist/SHA256SUMS" "$second/dist/SHA256SUMS" || true

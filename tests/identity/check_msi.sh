@@ -3,8 +3,9 @@
 # under Wine in a prefix of its own with no display, and checks what it
 # leaves: the program and its licence in Program Files, the Start-menu
 # shortcut, the entry in the installed programs list; that the installed
-# program shows its window; that a later version replaces it in place; and
-# that uninstalling removes all of it, registry included.
+# program shows its window; that a later version replaces it in place and
+# the earlier one then refuses to install; and that uninstalling removes all
+# of it, registry included.
 #
 #   check_msi.sh <work dir> <build>/app/identity/windows_packages.cmake \
 #                <window_probe.exe> <icon file>
@@ -140,10 +141,15 @@ win "$probe" "C:\\Program Files\\$product\\Pyrel.exe" || fail "the installed Pyr
 msiexec /i "$(windows_path "$later")"
 expect_installed "$later" "$later_version" "$later_code"
 [[ -z $(registry_value "$uninstall_key\\$code" DisplayName) ]] || fail "$later left $version installed beside it"
+# The earlier installer refuses to run over the later version.
+if win msiexec /i "$(windows_path "$msi")" /qn; then
+    fail "$msi installed over $later_version"
+fi
+expect_installed "$later" "$later_version" "$later_code"
 
 msiexec /x "$later_code"
 [[ ! -e $program_dir ]] || fail "uninstalling left $program_dir"
 [[ $(shortcut_count) == 0 ]] || fail "uninstalling left the shortcut $product.lnk"
 left=$(traces)
 [[ -z $left ]] || fail "uninstalling left these registry entries:"$'\n'"$left"
-echo "installed $version, upgraded to $later_version, uninstalled: nothing left"
+echo "installed $version, upgraded to $later_version, refused $version over it, uninstalled: nothing left"
