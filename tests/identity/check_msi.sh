@@ -47,10 +47,13 @@ later_code=$(property "$later" ProductCode)
 [[ $code != "$later_code" && $(property "$later" UpgradeCode) == $(property "$msi" UpgradeCode) ]] ||
     fail "the later version is not another product of the same upgrade code"
 
-# A fresh prefix, set up and served as the Windows tests' own.
-prefix=$work/prefix
+# A fresh prefix in a temporary folder, set up and served as the Windows
+# tests' own, and gone afterwards (it takes some 700 MB); the logs stay in
+# the work folder.
+prefix_parent=$(mktemp -d "${TMPDIR:-/tmp}/emberline-msi-prefix.XXXXXX")
+prefix=$prefix_parent/prefix
+trap 'bash "$root/scripts/wine-prefix.sh" --stop "$prefix"; cp "$prefix.log" "$work/" 2>/dev/null; rm -rf "$prefix_parent"' EXIT
 bash "$root/scripts/wine-prefix.sh" "$prefix" >/dev/null
-trap 'bash "$root/scripts/wine-prefix.sh" --stop "$prefix"' EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 if command -v wine64 >/dev/null; then
