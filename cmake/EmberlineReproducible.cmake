@@ -8,9 +8,9 @@
 # The folders' paths would otherwise reach the debugging information (and
 # through it the ELF build id, which survives stripping) and any __FILE__.
 # The build folder's map comes last, since the build folder may lie inside
-# the source folder: GCC uses the last map that matches, Clang the longest. Dates are the
-# other half: the release script exports SOURCE_DATE_EPOCH, which rcc
-# writes into the resources instead of the files' dates, and
+# the source folder: GCC uses the last map that matches, Clang the longest.
+# Dates are the other half: the release script exports SOURCE_DATE_EPOCH,
+# which rcc writes into the resources instead of the files' dates, and
 # cmake/mingw-w64-x86_64.cmake keeps the linker's date out of Pyrel.exe.
 add_compile_options(
     -ffile-prefix-map=${PROJECT_SOURCE_DIR}/=

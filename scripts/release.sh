@@ -122,8 +122,12 @@ pack() { # linux build, mingw build, web build, [signatures]
         echo "No EMBERLINE_SIGN_CERT and EMBERLINE_SIGN_KEY: Pyrel.exe and the installer are not signed"
     fi
 
-    rm -rf "$dist"
+    # The previous release's files go; anything else stops the script
+    # rather than being deleted or counted in.
     mkdir -p "$dist"
+    find "$dist" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.zip' -o -name '*.msi' \
+        -o -name SHA256SUMS \) -delete
+    [[ -z $(ls -A "$dist") ]] || fail "$dist holds files that are not downloads: empty it or choose another --dist"
     cmake -DOUTPUT_DIR="$dist" -P "$linux/app/identity/deb_package.cmake"
     cmake -DSTEP=stage -DSTAGE_DIR="$work/windows" "${program_signing[@]}" -P "$windows_script"
     cmake -DSTEP=pack -DSTAGE_DIR="$work/windows" -DOUTPUT_DIR="$dist" "${installer_signing[@]}" \
@@ -239,6 +243,7 @@ if ((check)); then
 fi
 signatures=""
 if [[ -n $published ]]; then
+    [[ $published != "$dist" ]] || fail "the published release must not be in $dist, where this one is written"
     command -v osslsigncode >/dev/null || fail "checking signatures needs osslsigncode: apt-get install osslsigncode"
     signatures=$(mktemp -d "${TMPDIR:-/tmp}/emberline-signatures.XXXXXX")
     extract_signatures "$published" "$signatures"

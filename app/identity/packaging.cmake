@@ -3,6 +3,7 @@
 #
 #   cmake -DOUTPUT_DIR=<out> -P <build>/app/identity/deb_package.cmake
 #       -> <out>/emberline_1.00_amd64.deb
+
 # The bundle keeps the executable's name, Pyrel.app/Contents/MacOS/Pyrel.
 set_target_properties(Pyrel PROPERTIES
     MACOSX_BUNDLE_BUNDLE_NAME ${EMBERLINE_PRODUCT_NAME}
@@ -102,15 +103,18 @@ emissive power that is emitted below that wavelength.]])
     # also need a platform plugin, which no library brings, and the fonts
     # that stand in for Garamond and MS Sans Serif.
     set(EMBERLINE_DEB_EXTRA_DEPENDS "qt6-qpa-plugins, fonts-ebgaramond, fonts-liberation")
-    # Looked for here, needed only when the package is made.
+    # Looked for here, needed only when the package is made; a system
+    # without dpkg gets no package script.
     find_program(EMBERLINE_DPKG_DEB dpkg-deb)
     find_program(EMBERLINE_DPKG_SHLIBDEPS dpkg-shlibdeps)
-    find_program(EMBERLINE_DPKG dpkg REQUIRED)
-    execute_process(COMMAND ${EMBERLINE_DPKG} --print-architecture
-        OUTPUT_VARIABLE EMBERLINE_DEB_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
-        COMMAND_ERROR_IS_FATAL ANY)
-    set(EMBERLINE_DEB_NAME
-        ${EMBERLINE_PACKAGE_NAME}_${EMBERLINE_VERSION_TEXT}_${EMBERLINE_DEB_ARCHITECTURE}.deb)
-    string(REGEX REPLACE "\n" "\n " EMBERLINE_DEB_DESCRIPTION_BODY " ${EMBERLINE_DEB_DESCRIPTION}")
-    configure_file(deb_package.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/deb_package.cmake @ONLY)
+    find_program(EMBERLINE_DPKG dpkg)
+    if(EMBERLINE_DPKG)
+        execute_process(COMMAND ${EMBERLINE_DPKG} --print-architecture
+            OUTPUT_VARIABLE EMBERLINE_DEB_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+            COMMAND_ERROR_IS_FATAL ANY)
+        set(EMBERLINE_DEB_NAME
+            ${EMBERLINE_PACKAGE_NAME}_${EMBERLINE_VERSION_TEXT}_${EMBERLINE_DEB_ARCHITECTURE}.deb)
+        string(REGEX REPLACE "\n" "\n " EMBERLINE_DEB_DESCRIPTION_BODY " ${EMBERLINE_DEB_DESCRIPTION}")
+        configure_file(deb_package.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/deb_package.cmake @ONLY)
+    endif()
 endif()
