@@ -92,8 +92,10 @@ registry_value() { # key, name
 # of its codes, in the registry's own packed form too.
 packed() { # {8-4-4-4-12} -> the form Windows Installer files codes under
     local hex=${1//[\{\}-]/}
-    local out="" part
-    for part in "${hex:0:8}" "${hex:8:4}" "${hex:12:4}"; do out+=$(rev <<<"$part"); done
+    local out="" part i
+    for part in "${hex:0:8}" "${hex:8:4}" "${hex:12:4}"; do
+        for ((i = ${#part} - 1; i >= 0; i--)); do out+=${part:i:1}; done
+    done
     for ((i = 16; i < 32; i += 2)); do out+=${hex:i+1:1}${hex:i:1}; done
     echo "$out"
 }
