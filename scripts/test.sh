@@ -11,6 +11,7 @@ cmake --workflow --preset default      # Linux: the Qt windows and every native 
 cmake --workflow --preset noqt         # the toolkit-free code in a build without Qt
 cmake --workflow --preset mingw-w64    # Pyrel.exe, its tests under Wine
 cmake --workflow --preset wasm         # the browser build, its tests under Node
+bash scripts/release-test.sh           # the downloads packed from those builds, signed and not
 cmake --workflow --preset asan-ubsan   # the native suite under AddressSanitizer and UBSan
 bash scripts/fuzz.sh                   # each libFuzzer target for a bounded time
 
