@@ -25,8 +25,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# No libstdc++, libgcc or libwinpthread DLL beside the executables.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# No libstdc++, libgcc or libwinpthread DLL beside the executables. No link
+# time in the PE header either, so that linking the same objects gives the
+# same bytes (the header's checksum then follows the contents); stripping
+# writes SOURCE_DATE_EPOCH there when it is set, else the time of the strip.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
 
 # add_test(COMMAND <target>) then runs "<wine> <target>.exe". Debian keeps
 # the 64-bit loader in /usr/lib/wine; calling it directly skips the wrapper

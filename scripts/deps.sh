@@ -14,6 +14,8 @@ packages=(
     lintian man-db dpkg-dev qt6-svg-dev
     clang-14 libclang-rt-14-dev
     locales
+    emscripten nodejs
+    wixl msitools osslsigncode
 )
 
 missing=()

@@ -1,5 +1,9 @@
 # How the program is installed and packed: the bundle keys, the install
-# layout and the CPack settings.
+# layout and, on Linux, the Debian package:
+#
+#   cmake -DOUTPUT_DIR=<out> -P <build>/app/identity/deb_package.cmake
+#       -> <out>/emberline_1.00_amd64.deb
+
 # The bundle keeps the executable's name, Pyrel.app/Contents/MacOS/Pyrel.
 set_target_properties(Pyrel PROPERTIES
     MACOSX_BUNDLE_BUNDLE_NAME ${EMBERLINE_PRODUCT_NAME}
@@ -86,30 +90,31 @@ if(UNIX AND NOT APPLE)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${EMBERLINE_EXECUTABLE_NAME}.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-    set(CPACK_GENERATOR DEB)
-    set(CPACK_PACKAGE_NAME ${EMBERLINE_PACKAGE_NAME})
-    set(CPACK_PACKAGE_VERSION ${EMBERLINE_VERSION_TEXT})
-    set(CPACK_PACKAGE_VENDOR ${EMBERLINE_COMPANY_NAME})
-    set(CPACK_PACKAGE_CONTACT ${EMBERLINE_PACKAGE_CONTACT})
-    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-        "Fraction of blackbody emissive power below a wavelength")
-    set(CPACK_PACKAGE_DESCRIPTION [[
+    # The package's control data; deb_package.cmake (generated below)
+    # stages the install, asks dpkg-shlibdeps for the libraries and packs it
+    # all with dpkg-deb.
+    set(EMBERLINE_DEB_SECTION science)
+    set(EMBERLINE_DEB_DESCRIPTION [[
 Emberline is a small desktop calculator for radiative heat transfer.
 Given an absolute temperature in kelvin and a wavelength in micrometres,
 it shows the product of the two and the fraction of a blackbody's total
 emissive power that is emitted below that wavelength.]])
-    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-    set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${EMBERLINE_PACKAGE_CONTACT})
-    set(CPACK_DEBIAN_PACKAGE_SECTION science)
     # The libraries come from dpkg-shlibdeps on the binary; the windows
     # also need a platform plugin, which no library brings, and the fonts
     # that stand in for Garamond and MS Sans Serif.
-    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ebgaramond, fonts-liberation")
-    set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-        OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-    set(CPACK_STRIP_FILES ON)
+    set(EMBERLINE_DEB_EXTRA_DEPENDS "qt6-qpa-plugins, fonts-ebgaramond, fonts-liberation")
+    # Looked for here, needed only when the package is made; a system
+    # without dpkg gets no package script.
+    find_program(EMBERLINE_DPKG_DEB dpkg-deb)
+    find_program(EMBERLINE_DPKG_SHLIBDEPS dpkg-shlibdeps)
+    find_program(EMBERLINE_DPKG dpkg)
+    if(EMBERLINE_DPKG)
+        execute_process(COMMAND ${EMBERLINE_DPKG} --print-architecture
+            OUTPUT_VARIABLE EMBERLINE_DEB_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+            COMMAND_ERROR_IS_FATAL ANY)
+        set(EMBERLINE_DEB_NAME
+            ${EMBERLINE_PACKAGE_NAME}_${EMBERLINE_VERSION_TEXT}_${EMBERLINE_DEB_ARCHITECTURE}.deb)
+        string(REGEX REPLACE "\n" "\n " EMBERLINE_DEB_DESCRIPTION_BODY " ${EMBERLINE_DEB_DESCRIPTION}")
+        configure_file(deb_package.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/deb_package.cmake @ONLY)
+    endif()
 endif()
-
-# Last: CPack records the packaging variables as they stand now.
-include(CPack)

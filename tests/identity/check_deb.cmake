@@ -1,19 +1,20 @@
-# Builds the Debian package with CPack into WORK_DIR, checks what it holds
-# and what it depends on, and has lintian check it: any error or warning
-# fails, informational tags do not.
+# Builds the Debian package into WORK_DIR with the build's deb_package.cmake,
+# the script the release uses, checks what it holds and what it depends on,
+# and has lintian check it: any error or warning fails, informational tags
+# do not.
 #
-# Usage: cmake -DCPACK=<cpack> -DDPKG_DEB=<dpkg-deb> -DLINTIAN=<lintian>
-#              -DCONFIG=<CPackConfig.cmake> -DPROGRAM=<built Pyrel>
-#              -DWORK_DIR=<dir> -P check_deb.cmake
+# Usage: cmake -DPACKAGE_SCRIPT=<build>/app/identity/deb_package.cmake
+#              -DDPKG_DEB=<dpkg-deb> -DLINTIAN=<lintian>
+#              -DPROGRAM=<built Pyrel> -DWORK_DIR=<dir> -P check_deb.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 include(${CMAKE_CURRENT_LIST_DIR}/package_check.cmake)
-require_arguments(check_deb.cmake CPACK DPKG_DEB LINTIAN CONFIG PROGRAM WORK_DIR)
+require_arguments(check_deb.cmake PACKAGE_SCRIPT DPKG_DEB LINTIAN PROGRAM WORK_DIR)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
-run("${CPACK}" -G DEB --config "${CONFIG}" -B "${WORK_DIR}")
+run("${CMAKE_COMMAND}" -DOUTPUT_DIR=${WORK_DIR} -P "${PACKAGE_SCRIPT}")
 
 file(GLOB debs "${WORK_DIR}/*.deb")
 list(LENGTH debs count)
@@ -31,6 +32,9 @@ string(REPLACE "\n" ";" lines "${output}")
 set(files "")
 set(program_mode "")
 foreach(line IN LISTS lines)
+    if(NOT line STREQUAL "" AND NOT line MATCHES "^[-d][rwx-]+ root/root ")
+        string(APPEND failures "entry not owned by root: ${line}\n")
+    endif()
     if(line MATCHES "^-([rwx-]+) .* (\\./[^ ]+)$")
         list(APPEND files "${CMAKE_MATCH_2}")
         if(CMAKE_MATCH_2 STREQUAL "./usr/bin/Pyrel")

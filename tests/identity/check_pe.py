@@ -5,9 +5,11 @@
         --version-string CompanyName=Velmora --version-string ...
 
 The file must be a 64-bit GUI program that imports system DLLs only (the
-C++ runtime linked in statically), and carry the icon group and image, the
-version information with the given strings in the given order, and a
-manifest asking for common controls 6 and per-monitor DPI awareness. Each
+C++ runtime linked in statically), and carry the icon group and image in
+the neutral language, the version information in English (United States)
+with its fixed part, the given strings in the given order and one
+translation, and a manifest asking for common controls 6 and per-monitor
+DPI awareness. Each
 row of the tables below is one check; every failing row is reported, and
 the exit status is 1 if any failed. Needs python3-pefile.
 """
@@ -22,7 +24,7 @@ import pefile
 
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 ICON_IMAGE_ID, ICON_GROUP_ID = 30001, 1
-LANG_EN_US = 0x0409
+LANG_NEUTRAL, LANG_EN_US = 0x0000, 0x0409
 STRING_TABLE = "040904B0"  # English (United States), UTF-16
 
 # DLLs that every Windows 10 has; anything else (libstdc++-6.dll,
@@ -41,6 +43,19 @@ HEADER = [
     ("optional header is PE32+", lambda pe: pe.OPTIONAL_HEADER.Magic, 0x20B),
     ("subsystem is Windows GUI", lambda pe: pe.OPTIONAL_HEADER.Subsystem, 2),
 ]
+
+# The fixed part of the version information: (what, field, expected).
+FIXED_FILE_INFO = [
+    ("signature marks a fixed file info", "Signature", 0xFEEF04BD),
+    ("structure version is 1.0", "StrucVersion", 0x00010000),
+    ("file version is 1.0.0.0", ("FileVersionMS", "FileVersionLS"), (0x00010000, 0)),
+    ("product version is 1.0.0.0", ("ProductVersionMS", "ProductVersionLS"), (0x00010000, 0)),
+    ("no flag is declared valid or set", ("FileFlagsMask", "FileFlags"), (0, 0)),
+    ("made for 32-bit Windows", "FileOS", 0x4),
+    ("the file is an application, no subtype", ("FileType", "FileSubtype"), (0x1, 0)),
+    ("no file date", ("FileDateMS", "FileDateLS"), (0, 0)),
+]
+TRANSLATION = "0x0409 0x04b0"  # English (United States), code page 1200
 
 # What the manifest must say: (what, element's local name, attributes or
 # text it must have).
@@ -98,14 +113,18 @@ def icon_pieces(ico_path):
 
 
 def version_strings(pe):
-    """{table name: [(key, value), ...]} from the parsed version resource."""
-    tables = {}
+    """{table name: [(key, value), ...]} and the translations from the
+    parsed version resource."""
+    tables, translations = {}, []
     for info in (pe.FileInfo[0] if getattr(pe, "FileInfo", None) else []):
         if info.Key == b"StringFileInfo":
             for table in info.StringTable:
                 tables[table.LangID.decode().upper()] = [
                     (k.decode(), v.decode()) for k, v in table.entries.items()]
-    return tables
+        elif info.Key == b"VarFileInfo":
+            translations += [value for var in info.Var for key, value in var.entry.items()
+                             if key == b"Translation"]
+    return tables, translations
 
 
 def main():
@@ -144,14 +163,24 @@ def main():
         (f"icon image {ICON_IMAGE_ID} is the icon file's ({len(image)} bytes)", RT_ICON, ICON_IMAGE_ID, image),
         (f"icon group {ICON_GROUP_ID} names image {ICON_IMAGE_ID}", RT_GROUP_ICON, ICON_GROUP_ID, group),
     ]:
-        data, missing = one_resource(found, rtype, rid)
-        check(what, data == expected, missing or f"{len(data)} bytes that differ")
+        data, missing = one_resource(found, rtype, rid, LANG_NEUTRAL)
+        check(what + " in the neutral language", data == expected, missing or f"{len(data)} bytes that differ")
 
     data, missing = one_resource(found, RT_VERSION, 1, LANG_EN_US)
     check("version information 1 in English (United States)", data is not None, missing)
-    strings = version_strings(pe).get(STRING_TABLE)
-    check(f"version strings {STRING_TABLE} in order", strings == expected_strings,
+    fixed = pe.VS_FIXEDFILEINFO[0] if getattr(pe, "VS_FIXEDFILEINFO", None) else None
+    for what, fields, expected in FIXED_FILE_INFO:
+        value = None
+        if fixed is not None:
+            value = tuple(getattr(fixed, f) for f in fields) if isinstance(fields, tuple) else getattr(fixed, fields)
+        check(f"version information: {what}", value == expected, f"{value}, expected {expected}")
+    tables, translations = version_strings(pe)
+    check("version information: one string table", list(tables) == [STRING_TABLE], f"{list(tables)}")
+    strings = tables.get(STRING_TABLE)
+    check(f"version strings {STRING_TABLE} in order, no others", strings == expected_strings,
           f"{strings}, expected {expected_strings}")
+    check("version information: one translation, English (United States) UTF-16",
+          translations == [TRANSLATION], f"{translations}")
 
     data, missing = one_resource(found, RT_MANIFEST, 1)
     manifest = None

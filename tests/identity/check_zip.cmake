@@ -1,19 +1,22 @@
-# Builds the Windows zip with CPack into WORK_DIR, unpacks it and checks
-# what it holds: the program, stripped, with the readme and the licence
-# beside it at the top, both texts in CR LF.
+# Builds the Windows zip into WORK_DIR with the build's
+# windows_packages.cmake, the script the release uses, unpacks it and checks
+# what it holds: the program, stripped and dated with the release, with the
+# readme and the licence beside it at the top, both texts in CR LF.
 #
-# Usage: cmake -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake>
+# Usage: cmake -DPACKAGE_SCRIPT=<build>/app/identity/windows_packages.cmake
 #              -DPROGRAM=<built Pyrel.exe> -DLICENSE=<the project's LICENSE>
 #              -DWORK_DIR=<dir> -P check_zip.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 include(${CMAKE_CURRENT_LIST_DIR}/package_check.cmake)
-require_arguments(check_zip.cmake CPACK CONFIG PROGRAM LICENSE WORK_DIR)
+require_arguments(check_zip.cmake PACKAGE_SCRIPT PROGRAM LICENSE WORK_DIR)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/unpacked")
-run("${CPACK}" -G ZIP --config "${CONFIG}" -B "${WORK_DIR}")
+run("${CMAKE_COMMAND}" -DSTEP=stage -DSTAGE_DIR=${WORK_DIR}/stage -P "${PACKAGE_SCRIPT}")
+run("${CMAKE_COMMAND}" -DSTEP=pack -DSTAGE_DIR=${WORK_DIR}/stage -DOUTPUT_DIR=${WORK_DIR}
+    -P "${PACKAGE_SCRIPT}")
 
 file(GLOB zips RELATIVE "${WORK_DIR}" "${WORK_DIR}/*.zip")
 expect_equal("packages made" "${zips}" "Emberline-1.00-win64.zip")
@@ -39,6 +42,26 @@ if(EXISTS "${packed}")
     if(NOT packed_size LESS built_size)
         string(APPEND failures "Pyrel.exe is not stripped: ${packed_size} bytes, built ${built_size}\n")
     endif()
+endif()
+
+# The date in the PE file header: the linker writes none (0), and the
+# packed copy carries the release's, which stripping writes.
+function(pe_date out file)
+    file(READ "${file}" hex OFFSET 60 LIMIT 4 HEX)
+    string(REGEX REPLACE "(..)(..)(..)(..)" "0x\\4\\3\\2\\1" header "${hex}")
+    math(EXPR date_offset "${header} + 8")
+    file(READ "${file}" hex OFFSET ${date_offset} LIMIT 4 HEX)
+    string(REGEX REPLACE "(..)(..)(..)(..)" "0x\\4\\3\\2\\1" date "${hex}")
+    math(EXPR date "${date}")
+    set(${out} ${date} PARENT_SCOPE)
+endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../app/identity/package_steps.cmake)
+emberline_source_date_epoch("${CMAKE_CURRENT_LIST_DIR}/../..")
+pe_date(built_date "${PROGRAM}")
+expect_equal("PE date of the built Pyrel.exe" "${built_date}" "0")
+if(EXISTS "${packed}")
+    pe_date(packed_date "${packed}")
+    expect_equal("PE date of the packed Pyrel.exe" "${packed_date}" "${SOURCE_DATE_EPOCH}")
 endif()
 
 # The texts as hex bytes "4d 49 54 ...", since file(READ) as text drops the

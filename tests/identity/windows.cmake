@@ -36,10 +36,26 @@ add_test(NAME windows_program_file
 
 add_test(NAME windows_zip_holds_the_program
     COMMAND ${CMAKE_COMMAND}
-        -DCPACK=${CMAKE_CPACK_COMMAND}
-        -DCONFIG=${CMAKE_BINARY_DIR}/CPackConfig.cmake
+        -DPACKAGE_SCRIPT=${CMAKE_BINARY_DIR}/app/identity/windows_packages.cmake
         -DPROGRAM=$<TARGET_FILE:Pyrel>
         -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE
         -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/windows-zip
         -P ${CMAKE_CURRENT_LIST_DIR}/check_zip.cmake)
 set_tests_properties(windows_zip_holds_the_program PROPERTIES TIMEOUT 120)
+
+# The installer, installed quietly under Wine in a prefix of its own: the
+# probe starts the installed program and waits for its window.
+add_executable(window_probe ${CMAKE_CURRENT_LIST_DIR}/window_probe.cpp)
+target_link_libraries(window_probe PRIVATE Emberline::warnings)
+target_link_options(window_probe PRIVATE -municode)
+find_program(EMBERLINE_MSIINFO msiinfo)
+if(NOT EMBERLINE_MSIINFO OR NOT EMBERLINE_WIXL)
+    message(FATAL_ERROR "the installer check needs wixl and msiinfo: apt-get install wixl msitools")
+endif()
+add_test(NAME windows_installer_installs_upgrades_and_uninstalls
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_msi.sh
+        ${CMAKE_CURRENT_BINARY_DIR}/windows-msi
+        ${CMAKE_BINARY_DIR}/app/identity/windows_packages.cmake
+        $<TARGET_FILE:window_probe>
+        ${PROJECT_SOURCE_DIR}/resources/pyrel.ico)
+set_tests_properties(windows_installer_installs_upgrades_and_uninstalls PROPERTIES TIMEOUT 300)

@@ -2,8 +2,11 @@
 #include "../support/doctest_text.h"
 
 #include "ui/about/about_form.h"
+#include "ui/about/about_layout.h"
 #include "ui/forms.h"
+#include "ui/layout.h"
 #include "ui/main/main_form.h"
+#include "ui/main/main_layout.h"
 #include "ui/window_model.h"
 
 #include <doctest/doctest.h>
@@ -209,4 +212,32 @@ TEST_CASE("window lifecycle: the main window's close box ends the program with n
     m.forms().Show(FormId::About);
     CHECK_FALSE(m.aboutVisible());
     CHECK(m.messages().empty());
+}
+
+// The designs' numbers, pinned once for every toolkit: the toolkit tests
+// read them from the layout tables.
+TEST_CASE("the designs: client areas, and the panels' controls in window coordinates")
+{
+    using ui::layout::Pixels;
+    CHECK(Pixels(ui::MainLayout().clientWidth) == 426);
+    CHECK(Pixels(ui::MainLayout().clientHeight) == 339);
+    CHECK(Pixels(ui::AboutLayout().clientWidth) == 378);
+    CHECK(Pixels(ui::AboutLayout().clientHeight) == 316);
+    struct Row {
+        const char *name;
+        int left, top, right, bottom; // twips
+    };
+    const Row rows[] = {
+        {"Image1", 1320, 1560, 2100, 1965}, {"txtT", 2160, 1560, 3135, 1965}, {"Image2", 3560, 1560, 4505, 1965},
+        {"txtL", 4560, 1560, 5535, 1965},   {"Image4", 720, 3120, 2100, 3525}, {"lblLT", 2160, 3150, 3135, 3450},
+        {"Image3", 3680, 3180, 4535, 3615}, {"lblF", 4560, 3150, 5535, 3450},
+    };
+    for (const Row &row : rows) {
+        INFO(row.name);
+        const ui::layout::Rect r = ui::layout::WindowRect(ui::MainLayout(), *ui::layout::Find(ui::MainLayout(), row.name));
+        CHECK(r.left == row.left);
+        CHECK(r.top == row.top);
+        CHECK(r.left + r.width == row.right);
+        CHECK(r.top + r.height == row.bottom);
+    }
 }

@@ -25,12 +25,7 @@ void QtAboutWindow::showWindow()
 
 void QtAboutWindow::destroyWindow(bool eventUnderWay)
 {
-    hide();
-    // Inside its own event the widgets are still in use until Qt returns.
-    if (eventUnderWay)
-        deleteLater();
-    else
-        delete this;
+    ui::destroyWindow(this, eventUnderWay);
 }
 
 void QtAboutWindow::closeEvent(QCloseEvent *event)

@@ -184,6 +184,15 @@ std::unique_ptr<Label> QtControls::label(std::string_view name) const
     return std::make_unique<QtLabel>(static_cast<CaptionLabel *>(widget(name)));
 }
 
+void destroyWindow(QWidget *window, bool eventUnderWay)
+{
+    window->hide();
+    if (eventUnderWay)
+        window->deleteLater();
+    else
+        delete window;
+}
+
 void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, EventLink &link)
 {
     for (const layout::DropDown &dropDown : layout::MenuBar(window)) {

@@ -61,6 +61,10 @@ private:
     QObject m_receiver;
 };
 
+// Hides a window and deletes it: now, or once the event under way has
+// returned to Qt, which still uses the widgets.
+void destroyWindow(QWidget *window, bool eventUnderWay);
+
 // Fills the menu bar from the window's menu table; every entry that has a
 // procedure is reported when chosen by mouse, access key or shortcut.
 void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, EventLink &link);

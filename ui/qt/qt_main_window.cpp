@@ -54,12 +54,7 @@ void QtMainWindow::hideWindow()
 
 void QtMainWindow::destroyWindow(bool eventUnderWay)
 {
-    hide();
-    // Inside its own event the widgets are still in use until Qt returns.
-    if (eventUnderWay)
-        deleteLater();
-    else
-        delete this;
+    ui::destroyWindow(this, eventUnderWay);
 }
 
 void QtMainWindow::closeEvent(QCloseEvent *event)

@@ -1,5 +1,9 @@
 #include "../scenarios.h"
 #include "qt_session.h"
+#include "ui/about/about_layout.h"
+#include "ui/layout.h"
+#include "ui/main/main_layout.h"
+#include "ui/qt/qt_layout.h"
 #include "ui/qt/qt_widgets.h"
 
 #include <QtTest>
@@ -21,6 +25,20 @@ using test_support::QtSession;
 using test_support::SeenBox;
 
 QString qs(const std::u16string &text) { return QString::fromStdU16String(text); }
+QString qs(std::string_view name) { return QString::fromLatin1(name.data(), qsizetype(name.size())); }
+
+// A rectangle of the layout table in pixels at 96 dpi.
+QRect pixels(const ui::layout::Rect &twips)
+{
+    using ui::layout::Pixels;
+    return QRect(Pixels(twips.left), Pixels(twips.top), Pixels(twips.width), Pixels(twips.height));
+}
+
+// The installed face that stands in for a designed one.
+QString substitute(std::u16string_view face)
+{
+    return face == u"Garamond" ? QString("EB Garamond") : QString("Liberation Sans");
+}
 
 // One action of the scenario table, with real keys and clicks.
 void perform(QtSession &s, const QString &action)
@@ -142,28 +160,12 @@ void TestQtWindows::scenario()
 
 void TestQtWindows::geometry_data()
 {
-    // Window coordinates in pixels (twips / 15) within the client area.
+    // Each control where the layout table places it, in client-area pixels.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("rect");
-    const auto row = [](const char *name, int l, int t, int w, int h) {
-        QTest::newRow(name) << QString(name) << QRect(l, t, w, h);
-    };
-    row("cmdReset", 184, 272, 97, 49);
-    row("cmdExit", 296, 272, 97, 49);
-    row("Frame2", 32, 192, 361, 57);
-    row("lblF", 304, 210, 65, 20);
-    row("lblLT", 144, 210, 65, 20);
-    row("Image4", 48, 208, 92, 27);
-    row("Image3", 245, 212, 57, 29);
-    row("Frame1", 32, 88, 361, 57);
-    row("txtL", 304, 104, 65, 27);
-    row("txtT", 144, 104, 65, 27);
-    row("Image2", 237, 104, 63, 27);
-    row("Image1", 88, 104, 52, 27);
-    row("cmdCalc", 72, 272, 97, 49);
-    row("Label3", 32, 168, 137, 17);
-    row("Label2", 32, 64, 97, 17);
-    row("Label1", 16, 16, 393, 33);
+    const ui::layout::WindowDesign &design = ui::MainLayout();
+    for (const ui::layout::ControlDesign &control : design.controls)
+        QTest::newRow(control.name.data()) << qs(control.name) << pixels(ui::layout::WindowRect(design, control));
 }
 
 void TestQtWindows::geometry()
@@ -180,18 +182,20 @@ void TestQtWindows::geometry()
 void TestQtWindows::windowsHaveFixedSizesAndTitles()
 {
     QtSession s;
-    QCOMPARE(s.main->centralWidget()->size(), QSize(426, 339));
+    const ui::layout::WindowDesign &main = ui::MainLayout();
+    QCOMPARE(s.main->centralWidget()->size(), pixels({0, 0, main.clientWidth, main.clientHeight}).size());
     QCOMPARE(s.main->centralWidget()->y(), s.main->menuBar()->height());
     QCOMPARE(s.main->minimumSize(), s.main->maximumSize());
-    QCOMPARE(s.main->windowTitle(), QString("Fractional Blackbody Emissive Power"));
+    QCOMPARE(s.main->windowTitle(), qs(std::u16string(main.caption)));
     QVERIFY(!s.main->windowIcon().isNull());
     QCOMPARE(s.main->windowIcon().availableSizes(), QList<QSize>{QSize(48, 48)});
     perform(s, "menu about");
     ui::QtAboutWindow *about = s.about();
     QVERIFY(about);
-    QCOMPARE(about->size(), QSize(378, 316));
+    const ui::layout::WindowDesign &design = ui::AboutLayout();
+    QCOMPARE(about->size(), pixels({0, 0, design.clientWidth, design.clientHeight}).size());
     QCOMPARE(about->minimumSize(), about->maximumSize());
-    QCOMPARE(about->windowTitle(), QString("About Pyrel.exe"));
+    QCOMPARE(about->windowTitle(), qs(std::u16string(design.caption)));
     QVERIFY(!(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(about->windowFlags() & Qt::WindowCloseButtonHint);
 }
@@ -199,19 +203,13 @@ void TestQtWindows::windowsHaveFixedSizesAndTitles()
 void TestQtWindows::fontsResolve()
 {
     QtSession s;
-    struct Row { const char *name; const char *family; int points; bool bold; };
-    const Row rows[] = {
-        {"Label1", "EB Garamond", 18, true}, {"Label2", "EB Garamond", 12, true},
-        {"Label3", "EB Garamond", 12, true}, {"cmdCalc", "EB Garamond", 12, true},
-        {"cmdReset", "EB Garamond", 12, true}, {"cmdExit", "EB Garamond", 12, true},
-        {"txtT", "Liberation Sans", 12, false}, {"txtL", "Liberation Sans", 12, false},
-        {"lblLT", "Liberation Sans", 12, false}, {"lblF", "Liberation Sans", 12, false},
-    };
-    for (const Row &row : rows) {
-        const QFontInfo info(s.widget(row.name)->font());
-        QVERIFY2(info.family() == row.family, qPrintable(QString(row.name) + ": " + info.family()));
-        QCOMPARE(info.pointSize(), row.points);
-        QCOMPARE(info.bold(), row.bold);
+    for (const ui::layout::ControlDesign &control : ui::MainLayout().controls) {
+        if (!control.font)
+            continue;
+        const QFontInfo info(s.widget(qs(control.name))->font());
+        QVERIFY2(info.family() == substitute(control.font->face), control.name.data());
+        QCOMPARE(info.pointSize(), qRound(control.font->points));
+        QCOMPARE(info.bold(), control.font->bold);
         QVERIFY(!info.italic());
     }
 }
@@ -238,30 +236,23 @@ void TestQtWindows::menus()
 {
     QtSession s;
     const QList<QAction *> bar = s.main->menuBar()->actions();
-    QCOMPARE(bar.size(), 2);
-    QCOMPARE(bar[0]->text(), QString("&File"));
-    QCOMPARE(bar[1]->text(), QString("&Help"));
-    struct Row { const char *name; const char *text; QKeySequence shortcut; };
-    const Row file[] = {{"mnuCalc", "Calculate Values", QKeySequence("Ctrl+L")},
-                        {"mnuReset", "Reset Form", QKeySequence("Ctrl+R")},
-                        {"mnuL1", "", QKeySequence()},
-                        {"mnuExit", "E&xit", QKeySequence("Ctrl+Q")}};
-    const Row help[] = {{"mnuInstructions", "&Instructions", QKeySequence("Ctrl+I")},
-                        {"mnuL2", "", QKeySequence()},
-                        {"mnuAbout", "&About Pyrel.exe...", QKeySequence()}};
-    const auto check = [](QMenu *menu, const Row *rows, int count) {
-        const QList<QAction *> actions = menu->actions();
-        QCOMPARE(actions.size(), count);
-        for (int i = 0; i < count; ++i) {
-            QCOMPARE(actions[i]->objectName(), QString(rows[i].name));
-            QCOMPARE(actions[i]->isSeparator(), QString(rows[i].text).isEmpty());
-            QCOMPARE(actions[i]->text(), QString(rows[i].text));
-            QCOMPARE(actions[i]->shortcut(), rows[i].shortcut);
-            QVERIFY(actions[i]->isEnabled() && actions[i]->isVisible() && !actions[i]->isChecked());
+    const std::vector<ui::layout::DropDown> design = ui::layout::MenuBar(ui::MainLayout());
+    QCOMPARE(bar.size(), qsizetype(design.size()));
+    for (std::size_t i = 0; i < design.size(); ++i) {
+        QCOMPARE(bar[qsizetype(i)]->text(), qs(std::u16string(design[i].title->caption)));
+        const QList<QAction *> actions = bar[qsizetype(i)]->menu()->actions();
+        QCOMPARE(actions.size(), qsizetype(design[i].lines.size()));
+        for (std::size_t j = 0; j < design[i].lines.size(); ++j) {
+            const ui::layout::MenuLine &line = design[i].lines[j];
+            QAction *action = actions[qsizetype(j)];
+            QCOMPARE(action->objectName(), qs(line.entry->name));
+            QCOMPARE(action->isSeparator(), line.separator);
+            if (!line.separator)
+                QCOMPARE(action->text(), qs(std::u16string(line.entry->caption)));
+            QCOMPARE(action->shortcut(), QKeySequence(qs(line.shortcut)));
+            QVERIFY(action->isEnabled() && action->isVisible() && !action->isChecked());
         }
-    };
-    check(bar[0]->menu(), file, 4);
-    check(bar[1]->menu(), help, 3);
+    }
 
     // Opening a menu validates nothing.
     perform(s, "set abc");
@@ -314,23 +305,17 @@ void TestQtWindows::resultsAreClippedNotGrown()
     lblF->setCaption(u"-51.6004 and a good deal more text than fits");
     QtSession::settle();
     QCOMPARE(lblF->geometry(), before);
-    QCOMPARE(s.main->findChild<QLabel *>("lblLT")->geometry(), QRect(112, 18, 65, 20));
+    QCOMPARE(s.main->findChild<QLabel *>("lblLT")->geometry(), pixels(ui::layout::Find(ui::MainLayout(), "lblLT")->rect));
 }
 
 void TestQtWindows::accessibleNames()
 {
     QtSession s;
-    QCOMPARE(s.widget("txtT")->accessibleName(), QString("Temperature (K)"));
-    QCOMPARE(s.widget("txtL")->accessibleName(), QString::fromUtf8("Wavelength (\u00B5m)"));
-    QCOMPARE(s.widget("Image1")->accessibleName(), QString("T(K)="));
-    QCOMPARE(s.widget("Image2")->accessibleName(), QString::fromUtf8("\u03BB(\u03BCm)="));
-    QCOMPARE(s.widget("Image3")->accessibleName(), QString::fromUtf8("F(0\u2192\u03BB)="));
-    QCOMPARE(s.widget("Image4")->accessibleName(), QString::fromUtf8("\u03BBT(\u03BCm\u00B7K)="));
-    QCOMPARE(s.widget("lblLT")->accessibleDescription(), QString::fromUtf8("\u03BBT (\u00B5m\u00B7K)"));
-    QCOMPARE(s.widget("lblF")->accessibleDescription(), QString::fromUtf8("F(0\u2192\u03BB)"));
-    QCOMPARE(s.widget("cmdCalc")->accessibleName(), QString("Calculate Values"));
-    QCOMPARE(s.widget("cmdReset")->accessibleName(), QString("Reset Form"));
-    QCOMPARE(s.widget("cmdExit")->accessibleName(), QString("Exit"));
+    for (const ui::layout::ControlDesign &control : ui::MainLayout().controls) {
+        QCOMPARE(s.widget(qs(control.name))->accessibleName(), qs(std::u16string(control.accessibleName)));
+        QCOMPARE(s.widget(qs(control.name))->accessibleDescription(),
+                 qs(std::u16string(control.accessibleDescription)));
+    }
 }
 
 void TestQtWindows::boxesTakeLongTexts()
@@ -363,12 +348,11 @@ void TestQtWindows::aboutWindow()
     for (const QString &line : lines)
         QVERIFY2(metrics.horizontalAdvance(line) <= label->width(), qPrintable(line));
     QVERIFY(label->y() + 6 * metrics.lineSpacing() <= picture->y());
-    QCOMPARE(picture->size(), QSize(263, 97));
-    QCOMPARE(picture->geometry().topLeft(), QPoint(56, 144));
+    QCOMPARE(picture->geometry(), pixels(ui::layout::Find(ui::AboutLayout(), "Image1")->rect));
     // The picture is drawn above the label over their whole overlap.
     QCOMPARE(about->childAt(picture->geometry().center()), picture);
     QCOMPARE(about->childAt(picture->geometry().topLeft() + QPoint(1, 1)), picture);
-    QCOMPARE(about->findChild<QWidget *>("cmdOK")->geometry(), QRect(288, 256, 73, 41));
+    QCOMPARE(about->findChild<QWidget *>("cmdOK")->geometry(), pixels(ui::layout::Find(ui::AboutLayout(), "cmdOK")->rect));
 }
 
 void TestQtWindows::aboutKeys_data()

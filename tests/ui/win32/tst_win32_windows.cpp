@@ -10,6 +10,8 @@
 
 #include "app/win32/win32_program.h"
 #include "ui/forms.h"
+#include "ui/layout.h"
+#include "ui/main/main_layout.h"
 #include "ui/win32/win32_support.h"
 #include "ui/win32/win32_window.h"
 
@@ -425,19 +427,28 @@ RECT clientRect(HWND control)
     return r;
 }
 
-struct Geometry {
-    const char *name;
-    int left, top, width, height; // client-area pixels
-};
-
-// The controls at 96 dpi (twips / 15); at other densities the same scaled.
-constexpr Geometry Controls96[] = {
-    {"cmdReset", 184, 272, 97, 49}, {"cmdExit", 296, 272, 97, 49}, {"lblF", 304, 210, 65, 20},
-    {"lblLT", 144, 210, 65, 20},    {"Image4", 48, 208, 92, 27},   {"Image3", 245, 212, 57, 29},
-    {"txtL", 304, 104, 65, 27},     {"txtT", 144, 104, 65, 27},    {"Image2", 237, 104, 63, 27},
-    {"Image1", 88, 104, 52, 27},    {"cmdCalc", 72, 272, 97, 49},  {"Label3", 32, 168, 137, 17},
-    {"Label2", 32, 64, 97, 17},     {"Label1", 16, 16, 393, 33},
-};
+// The main window's client area and every control of it where the layout
+// table puts them at `dpi` (the pictures at the size of their 1x bitmap).
+void checkLayout(int dpi)
+{
+    using ui::layout::Pixels;
+    const ui::layout::WindowDesign &design = ui::MainLayout();
+    RECT client{};
+    programThread().call([&] { GetClientRect(programThread().program().frmMain(), &client); });
+    CHECK(client.right == Pixels(design.clientWidth, dpi));
+    CHECK(client.bottom == Pixels(design.clientHeight, dpi));
+    for (const ui::layout::ControlDesign &control : design.controls) {
+        if (control.kind == ui::layout::Kind::Frame)
+            continue; // painted, not a window
+        INFO(std::string(control.name));
+        const RECT r = clientRect(mainControl(std::string(control.name).c_str()));
+        const ui::layout::Rect twips = ui::layout::WindowRect(design, control);
+        CHECK(r.left == Pixels(twips.left, dpi));
+        CHECK(r.top == Pixels(twips.top, dpi));
+        CHECK(r.right - r.left == Pixels(control.rect.width, dpi));
+        CHECK(r.bottom - r.top == Pixels(control.rect.height, dpi));
+    }
+}
 
 std::wstring faceOf(HWND control)
 {
@@ -458,21 +469,8 @@ TEST_CASE("the main window at 96 dpi: client area, control rectangles, fonts and
 {
     programThread().restart();
     HWND main = nullptr;
-    RECT client{};
-    programThread().call([&] {
-        main = programThread().program().frmMain();
-        GetClientRect(main, &client);
-    });
-    CHECK(client.right == 426);
-    CHECK(client.bottom == 339);
-    for (const Geometry &g : Controls96) {
-        INFO(g.name);
-        const RECT r = clientRect(mainControl(g.name));
-        CHECK(r.left == g.left);
-        CHECK(r.top == g.top);
-        CHECK(r.right - r.left == g.width);
-        CHECK(r.bottom - r.top == g.height);
-    }
+    programThread().call([&] { main = programThread().program().frmMain(); });
+    checkLayout(96);
     // Debian's EB Garamond stands in for Garamond through Wine's font
     // replacement (or is found as itself); the sans face is Wine's own.
     const std::wstring serif = faceOf(mainControl("Label1"));
@@ -491,26 +489,27 @@ TEST_CASE("the main window at 96 dpi: client area, control rectangles, fonts and
 TEST_CASE("the menus: captions, access keys and the shortcuts shown")
 {
     programThread().restart();
-    const std::vector<std::vector<std::u16string>> expected = {
-        {u"&File", u"Calculate Values\tCtrl+L", u"Reset Form\tCtrl+R", u"", u"E&xit\tCtrl+Q"},
-        {u"&Help", u"&Instructions\tCtrl+I", u"", u"&About Pyrel.exe..."},
-    };
+    const std::vector<ui::layout::DropDown> design = ui::layout::MenuBar(ui::MainLayout());
     programThread().call([&] {
         HMENU bar = GetMenu(programThread().program().frmMain());
-        REQUIRE(GetMenuItemCount(bar) == 2);
-        for (int i = 0; i < 2; ++i) {
+        REQUIRE(GetMenuItemCount(bar) == int(design.size()));
+        for (std::size_t i = 0; i < design.size(); ++i) {
             wchar_t text[64] = {};
             GetMenuStringW(bar, UINT(i), text, 64, MF_BYPOSITION);
-            CHECK(u16(text) == expected[std::size_t(i)][0]);
-            HMENU menu = GetSubMenu(bar, i);
-            REQUIRE(GetMenuItemCount(menu) == int(expected[std::size_t(i)].size()) - 1);
-            for (int j = 0; j < GetMenuItemCount(menu); ++j) {
+            CHECK(u16(text) == design[i].title->caption);
+            HMENU menu = GetSubMenu(bar, int(i));
+            REQUIRE(GetMenuItemCount(menu) == int(design[i].lines.size()));
+            for (std::size_t j = 0; j < design[i].lines.size(); ++j) {
+                const ui::layout::MenuLine &line = design[i].lines[j];
                 text[0] = 0;
                 GetMenuStringW(menu, UINT(j), text, 64, MF_BYPOSITION);
-                CHECK(u16(text) == expected[std::size_t(i)][std::size_t(j) + 1]);
                 const UINT state = GetMenuState(menu, UINT(j), MF_BYPOSITION);
-                if (!(state & MF_SEPARATOR))
-                    CHECK((state & (MF_GRAYED | MF_CHECKED)) == 0);
+                CHECK(bool(state & MF_SEPARATOR) == line.separator);
+                if (line.separator)
+                    continue;
+                const std::u16string shown(line.entry->caption);
+                CHECK(u16(text) == (line.shortcut.empty() ? shown : shown + u"\t" + line.shortcut));
+                CHECK((state & (MF_GRAYED | MF_CHECKED)) == 0);
             }
         }
     });
@@ -604,25 +603,10 @@ TEST_CASE("at 144 dpi: the layout scaled, the pictures drawn for the density")
 
     programThread().restart();
     UINT dpi = 0;
-    RECT client{};
-    programThread().call([&] {
-        HWND main = programThread().program().frmMain();
-        dpi = GetDpiForWindow(main);
-        GetClientRect(main, &client);
-    });
+    programThread().call([&] { dpi = GetDpiForWindow(programThread().program().frmMain()); });
     REQUIRE(dpi == 144);
-    CHECK(client.right == 639);
-    CHECK(client.bottom == 509);
-    const RECT txtT = clientRect(mainControl("txtT"));
-    CHECK(txtT.left == 216);
-    CHECK(txtT.top == 156);
-    CHECK(txtT.right - txtT.left == 98);
-    CHECK(txtT.bottom - txtT.top == 41);
-    // 52 x 27 at 1x: the 2x bitmap scaled down, at its place.
-    const RECT image1 = clientRect(mainControl("Image1"));
-    CHECK(image1.left == 132);
-    CHECK(image1.right - image1.left == 78);
-    CHECK(image1.bottom - image1.top == 41);
+    // Image1's 2x bitmap scaled down to its place.
+    checkLayout(144);
     // The bitmap face has no 144 dpi sizes; its outline counterpart is used.
     CHECK(faceOf(mainControl("txtT")) != L"MS Sans Serif");
 }
