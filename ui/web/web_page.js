@@ -28,10 +28,10 @@ var EmberlinePage = (function () {
   var ended = false;
   var firstWindow = 0; // the window the page's history starts on
   var expectedPops = 0; // history steps back taken by the page itself
-  var menu = null; // the open menu: {win, index, keyboard, active}
+  var menu = null; // the open menu: {win, index, active entry}
   var box = null; // the message box's elements
 
-  // Calls into the module ----------------------------------------------
+  // Calls into the module.
 
   function call(name, args) {
     if (ended || inFlight)
@@ -54,7 +54,7 @@ var EmberlinePage = (function () {
     return !ended && !inFlight && !boxOpen;
   }
 
-  // Building a window --------------------------------------------------
+  // Building a window.
 
   function element(tag, className, parent) {
     var node = document.createElement(tag);
@@ -238,7 +238,7 @@ var EmberlinePage = (function () {
     document.body.appendChild(win.root);
   }
 
-  // What the module does to a window -----------------------------------
+  // What the module does to a window.
 
   function showWindow(handle) {
     var win = windows.get(handle);
@@ -403,17 +403,17 @@ var EmberlinePage = (function () {
     showEnded('Emberline stopped after an internal error.', 'Emberline');
   }
 
-  // Menus ------------------------------------------------------------
+  // Menus.
 
   function openMenu(win, index, keyboard) {
     closeMenu();
     var m = win.menus[index];
-    menu = {win: win, index: index, keyboard: keyboard, active: -1};
+    menu = {win: win, index: index, active: -1};
     m.title.classList.add('open');
     m.title.setAttribute('aria-expanded', 'true');
     m.list.hidden = false;
     if (keyboard)
-      activate(0, 1);
+      activate(0);
   }
 
   function closeMenu() {
@@ -427,12 +427,12 @@ var EmberlinePage = (function () {
     menu = null;
   }
 
-  // Highlights the entry at `from`, or the next one in direction `step`.
-  function activate(from, step) {
+  // Highlights an entry of the open menu, counting round from either end.
+  function activate(index) {
     var entries = menu.win.menus[menu.index].entries;
     if (!entries.length)
       return;
-    var next = ((from % entries.length) + entries.length) % entries.length;
+    var next = ((index % entries.length) + entries.length) % entries.length;
     if (menu.active >= 0)
       entries[menu.active].node.classList.remove('active');
     menu.active = next;
@@ -454,10 +454,10 @@ var EmberlinePage = (function () {
       closeMenu();
       return true;
     case 'ArrowDown':
-      activate(menu.active + 1, 1);
+      activate(menu.active + 1);
       return true;
     case 'ArrowUp':
-      activate(menu.active < 0 ? -1 : menu.active - 1, -1);
+      activate(menu.active < 0 ? -1 : menu.active - 1);
       return true;
     case 'ArrowLeft':
     case 'ArrowRight':
@@ -491,7 +491,7 @@ var EmberlinePage = (function () {
     return true;
   }
 
-  // Events -----------------------------------------------------------
+  // Events.
 
   function shownWindow() {
     var shown = null;
@@ -647,7 +647,7 @@ var EmberlinePage = (function () {
       openMenu(menu.win, Number(title.dataset.menu), false);
     var item = event.target.closest('.menu-item');
     if (item)
-      activate(Number(item.dataset.entry), 1);
+      activate(Number(item.dataset.entry));
   }
 
   function onClick(event) {
