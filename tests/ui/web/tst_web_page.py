@@ -82,6 +82,7 @@ def accessibility(browser, url):
     check(browser.ax_find('textbox', 'Temperature (K)') == [], 'the window is out of reach behind the box')
     check(ax_property(one(browser, 'button', 'OK'), 'focused') is True, 'OK has the focus')
     browser.key('enter')
+    check(wait_until(lambda: browser.js('EmberlinePage.idle()')), 'Enter closes the box')
     browser.key('h', ALT)
     browser.key('a')
     check(ax_property(one(browser, 'button', 'OK'), 'keyshortcuts') == 'Alt+O', 'OK has Alt+O')

@@ -100,7 +100,7 @@ class Browser:
     def js(self, expression, *args):
         return self.driver.execute_script('return (' + expression + ');', *args)
 
-    # Keyboard ----------------------------------------------------------
+    # Keyboard.
 
     def key(self, name, modifiers=0):
         """A named key ('enter', 'tab', ...) or a letter, with modifiers."""
@@ -108,10 +108,10 @@ class Browser:
             key, code, vk, text = _NAMED_KEYS[name]
         else:
             key, code, vk, text = name.lower(), 'Key' + name.upper(), ord(name.upper()), name.lower()
-        if modifiers & ~SHIFT:
-            text = '' if name != 'enter' else text
-        if modifiers & SHIFT and len(key) == 1:
-            key = text = key.upper() if not modifiers & ~SHIFT else key.upper()
+        if modifiers & (ALT | CTRL):
+            text = ''  # such a combination types nothing
+        elif modifiers & SHIFT and key.isalpha() and len(key) == 1:
+            key = text = key.upper()
         down = {'type': 'keyDown' if text else 'rawKeyDown', 'key': key, 'code': code,
                 'windowsVirtualKeyCode': vk, 'nativeVirtualKeyCode': vk, 'modifiers': modifiers}
         if text:
@@ -130,7 +130,7 @@ class Browser:
             self.cdp('Input.dispatchKeyEvent', type='keyUp', key=c, code=code, windowsVirtualKeyCode=vk,
                      nativeVirtualKeyCode=vk)
 
-    # Mouse ---------------------------------------------------------------
+    # Mouse.
 
     def click_at(self, x, y):
         self.cdp('Input.dispatchMouseEvent', type='mouseMoved', x=x, y=y)
@@ -144,7 +144,7 @@ class Browser:
                       element_id)
         self.click_at(box[0], box[1])
 
-    # The accessibility tree --------------------------------------------
+    # The accessibility tree.
 
     def ax_nodes(self):
         return self.cdp('Accessibility.getFullAXTree')['nodes']
