@@ -7,7 +7,7 @@
 // computed pixel by pixel on an 18-colour palette and written as an 8-bit
 // ICO (the bytes are laid out here, not by an image plugin) and as a PNG
 // with the same pixels. For the desktop's icon theme the same picture is
-// also drawn from its geometry at 16 to 256 pixels (pyrel-16.png, ...) and
+// also drawn from its geometry at 16 to 512 pixels (pyrel-16.png, ...) and
 // written as pyrel.svg. The formula picture is drawn by draw_formula.py.
 //
 // Usage: draw_pictures OUTPUT_DIR
@@ -551,11 +551,11 @@ QByteArray iconSvg(const IconGeometry &g)
 }
 
 // The desktop's sizes besides the 48-pixel picture itself, which stays the
-// one drawn pixel by pixel.
+// one drawn pixel by pixel; 192 and 512 are the web app's.
 void drawDesktopIcons(const QDir &dir)
 {
     const IconGeometry g = iconGeometry();
-    for (int size : {16, 24, 32, 64, 128, 256})
+    for (int size : {16, 24, 32, 64, 128, 192, 256, 512})
         save(renderIcon(g, size), dir, QStringLiteral("pyrel-%1.png").arg(size));
     QFile svg(dir.filePath(QStringLiteral("pyrel.svg")));
     const QByteArray bytes = iconSvg(g);

@@ -453,7 +453,7 @@ void TestPictures::desktopIconMatchesIcon_data()
     // pixels: compared at the smaller of the two sizes, letters that are
     // outlines instead of pixel cells and edges that fall between pixels
     // make up the difference; at 16 pixels the letters are a blur in both.
-    for (int size : {16, 24, 32, 64, 128, 256})
+    for (int size : {16, 24, 32, 64, 128, 192, 256, 512})
         QTest::addRow("%d pixels", size) << QStringLiteral("pyrel-%1.png").arg(size) << size
                                          << (size == 16 ? 20.0 : 12.0);
     QTest::newRow("SVG drawn at 48 pixels") << QStringLiteral("pyrel.svg") << 48 << 12.0;

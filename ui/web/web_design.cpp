@@ -1,0 +1,169 @@
+#include "ui/web/web_design.h"
+
+#include "ui/web/web_json.h"
+
+namespace ui::web {
+
+namespace {
+
+const char *kindName(layout::Kind kind)
+{
+    switch (kind) {
+    case layout::Kind::CommandButton:
+        return "button";
+    case layout::Kind::Frame:
+        return "frame";
+    case layout::Kind::Label:
+        return "label";
+    case layout::Kind::TextBox:
+        return "textbox";
+    case layout::Kind::Picture:
+        return "picture";
+    }
+    return "";
+}
+
+// The shown caption, its access key and where the key shows.
+void caption(JsonWriter &json, std::u16string_view text)
+{
+    json.key("text");
+    json.string(layout::ShownCaption(text));
+    const char16_t key = layout::AccessKey(text);
+    json.key("key");
+    json.string(key ? std::u16string(1, key) : std::u16string());
+    json.key("keyAt");
+    json.number(AccessKeyPosition(text));
+}
+
+void control(JsonWriter &json, const layout::ControlDesign &design)
+{
+    json.beginObject();
+    json.key("name");
+    json.string(design.name);
+    json.key("kind");
+    json.string(std::string_view(kindName(design.kind)));
+    json.key("id");
+    json.number(int(design.id));
+    caption(json, design.caption);
+    json.key("container");
+    json.string(design.container);
+    json.key("left");
+    json.number(design.rect.left);
+    json.key("top");
+    json.number(design.rect.top);
+    json.key("width");
+    json.number(design.rect.width);
+    json.key("height");
+    json.number(design.rect.height);
+    if (design.font) {
+        json.key("font");
+        json.beginObject();
+        json.key("family");
+        json.string(CssFontFamily(design.font->face));
+        json.key("points");
+        json.number(design.font->points);
+        json.key("bold");
+        json.boolean(design.font->bold);
+        json.endObject();
+    }
+    json.key("tab");
+    json.number(design.tabIndex);
+    json.key("centred");
+    json.boolean(design.align == layout::Align::Centre);
+    json.key("white");
+    json.boolean(design.white);
+    json.key("accessibleName");
+    json.string(design.accessibleName);
+    json.key("accessibleDescription");
+    json.string(design.accessibleDescription);
+    json.key("picture");
+    json.string(design.picture);
+    json.endObject();
+}
+
+void menus(JsonWriter &json, const layout::WindowDesign &design)
+{
+    json.beginArray();
+    for (const layout::DropDown &dropDown : layout::MenuBar(design)) {
+        json.beginObject();
+        json.key("name");
+        json.string(dropDown.title->name);
+        caption(json, dropDown.title->caption);
+        json.key("lines");
+        json.beginArray();
+        for (const layout::MenuLine &line : dropDown.lines) {
+            json.beginObject();
+            json.key("name");
+            json.string(line.entry->name);
+            json.key("separator");
+            json.boolean(line.separator);
+            caption(json, line.separator ? std::u16string_view() : line.entry->caption);
+            json.key("shortcut");
+            json.string(line.shortcut);
+            json.key("ctrlKey");
+            const char16_t ctrl = line.entry->ctrlKey;
+            json.string(ctrl ? std::u16string(1, ctrl >= u'A' && ctrl <= u'Z' ? char16_t(ctrl - u'A' + u'a') : ctrl)
+                             : std::u16string());
+            json.key("item");
+            json.number(int(line.entry->item));
+            json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+    }
+    json.endArray();
+}
+
+} // namespace
+
+std::string DesignJson(const layout::WindowDesign &design)
+{
+    JsonWriter json;
+    json.beginObject();
+    json.key("name");
+    json.string(design.name);
+    json.key("caption");
+    json.string(design.caption);
+    json.key("width");
+    json.number(design.clientWidth);
+    json.key("height");
+    json.number(design.clientHeight);
+    json.key("controls");
+    json.beginArray();
+    for (const layout::ControlDesign &c : design.controls)
+        control(json, c);
+    json.endArray();
+    json.key("tabOrder");
+    json.beginArray();
+    for (const layout::ControlDesign *c : layout::TabOrder(design))
+        json.string(c->name);
+    json.endArray();
+    json.key("menus");
+    menus(json, design);
+    json.endObject();
+    return json.text();
+}
+
+std::string CssFontFamily(std::u16string_view face)
+{
+    if (face == u"Garamond")
+        return "\"EB Garamond\", Garamond, serif";
+    if (face == u"MS Sans Serif")
+        return "\"Emberline Sans\", \"Liberation Sans\", Arial, sans-serif";
+    return "\"" + Utf8(face) + "\", sans-serif";
+}
+
+int AccessKeyPosition(std::u16string_view caption)
+{
+    int shown = 0;
+    for (std::size_t i = 0; i < caption.size(); ++i, ++shown) {
+        if (caption[i] != u'&' || i + 1 >= caption.size())
+            continue;
+        ++i; // the marked character, or the second '&' of a shown ampersand
+        if (caption[i] != u'&')
+            return shown;
+    }
+    return -1;
+}
+
+} // namespace ui::web
