@@ -15,6 +15,8 @@ packages=(
     clang-14 libclang-rt-14-dev
     locales
     emscripten nodejs
+    fonts-liberation2 python3-fonttools
+    chromium chromium-driver python3-selenium
     wixl msitools osslsigncode
 )
 
