@@ -15,7 +15,7 @@
 #   bash scripts/release-test.sh [linux build] [mingw build] [web build]
 #
 # The defaults are the test command's build-test, build-mingw-w64 and
-# build-wasm; without build-wasm/site a stand-in site is packed instead.
+# build-wasm, whose site it packs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 linux=${1:-build-test}
@@ -30,15 +30,8 @@ fail() {
 work=$(mktemp -d "${TMPDIR:-/tmp}/emberline-release-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+[[ -f $web/site/index.html ]] || fail "$web/site/index.html is missing: build the site first (cmake --workflow --preset wasm)"
 release=(bash scripts/release.sh --pack-from "$linux" "$mingw" "$web")
-if [[ ! -f $web/site/index.html ]]; then
-    echo "note: $web/site/index.html is missing: the web zip is packed from a stand-in site"
-    mkdir -p "$work/site/pictures"
-    printf '<!DOCTYPE html>\n<title>Emberline</title>\n<img src="pictures/formula.png" alt="">\n' \
-        >"$work/site/index.html"
-    cp resources/formula.png "$work/site/pictures/"
-    release=(bash scripts/release.sh --pack-from "$linux" "$mingw" "$linux" --site "$work/site")
-fi
 
 # A CA and a code-signing certificate it issued, both for this run only.
 pki=$work/pki
