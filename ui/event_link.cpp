@@ -48,11 +48,18 @@ void EventLink::forward(const std::function<void(Form &)> &event)
 {
     if (!m_form)
         return;
-    ++m_depth;
-    // The routers catch every error of a procedure, so nothing unwinds
-    // through here and the count stays right.
-    event(*m_form);
-    if (--m_depth == 0 && m_idle) {
+    // Counted down however the event ends; the routers catch every error of
+    // a procedure, but memory can run out outside them.
+    struct Depth {
+        int &depth;
+        explicit Depth(int &d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    };
+    {
+        const Depth depth(m_depth);
+        event(*m_form);
+    }
+    if (m_depth == 0 && m_idle) {
         // The action may delete this link: nothing of it is used after.
         const std::function<void()> idle = std::exchange(m_idle, nullptr);
         idle();

@@ -63,6 +63,8 @@ template <class FormType, class WindowType>
 void Forms::show(Instance<FormType, WindowType> &instance)
 {
     instance.window->show();
+    if (instance.visible)
+        return; // already shown: nothing comes back
     // Counted visible only once shown with its focus back: focus moves
     // while the window comes back validate nothing.
     instance.window->focus(instance.focus);

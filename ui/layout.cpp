@@ -92,14 +92,4 @@ std::vector<DropDown> MenuBar(const WindowDesign &window)
     return bar;
 }
 
-const MenuEntry *ShortcutEntry(const WindowDesign &window, char16_t letter)
-{
-    if (letter == 0)
-        return nullptr;
-    for (const MenuEntry &entry : window.menus)
-        if (entry.ctrlKey && lowerCase(entry.ctrlKey) == lowerCase(letter))
-            return &entry;
-    return nullptr;
-}
-
 } // namespace ui::layout

@@ -108,7 +108,5 @@ struct DropDown {
 };
 
 std::vector<DropDown> MenuBar(const WindowDesign &window);
-// The menu entry whose Ctrl shortcut is `letter` (either case), or null.
-const MenuEntry *ShortcutEntry(const WindowDesign &window, char16_t letter);
 
 } // namespace ui::layout

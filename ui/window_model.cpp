@@ -89,10 +89,7 @@ public:
         // unloaded it.
         m_visible = false;
         m_loaded = nullptr;
-        if (eventUnderWay)
-            link().whenIdle([this] { delete this; });
-        else
-            delete this;
+        deleteWhenIdle(eventUnderWay);
     }
 
     // A focus move, reported the way a toolkit reports it: after the focus

@@ -47,6 +47,17 @@ public:
     // uses must outlive it.
     virtual void destroyWindow(bool eventUnderWay) = 0;
 
+protected:
+    // Deletes this object now, or, inside one of its own events, as soon as
+    // the outermost one has returned, since its code still runs on it.
+    void deleteWhenIdle(bool eventUnderWay)
+    {
+        if (eventUnderWay)
+            m_link.whenIdle([this] { delete this; });
+        else
+            delete this;
+    }
+
 private:
     EventLink m_link;
 };

@@ -13,6 +13,7 @@ namespace scenarios {
 //                 ("set" alone empties it)
 //   "type TEXT"   type TEXT at the end of the focused box
 //   "enter", "space", "escape", "tab", "backtab"
+//   "ctrl-enter", "alt-enter"  Enter with Ctrl or Alt held
 //   "click NAME"  mouse click on txtT, txtL, cmdCalc, cmdReset or cmdExit
 //   "alt C"       an access key (C, R or X)
 //   "menu NAME"   calc, reset, exit (by their Ctrl shortcuts), instructions,
@@ -108,6 +109,10 @@ inline std::vector<Scenario> all()
     add("File > Calculate Values leaves the focus and the text",
         {u"set 1000", u"tab", u"set 1.11", u"menu calc"}, [](Expected &e) {
             e.txtT = u"1000"; e.txtL = u"1.11"; e.lblLT = u"1110"; e.lblF = u"0.0010"; e.focus = u"txtL";
+        });
+    add("Enter with Ctrl or Alt held calculates nothing",
+        {u"set 5800", u"tab", u"set 1", u"ctrl-enter", u"alt-enter"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.focus = u"txtL";
         });
     add("Enter on the focused Calculate button presses it",
         {u"tab", u"tab", u"enter"}, [](Expected &e) {

@@ -58,6 +58,8 @@ void perform(WindowModel &m, const std::u16string &action)
     if (verb == u"set") m.replaceText(argument);
     else if (verb == u"type") m.typeText(argument);
     else if (verb == u"enter") m.pressEnter();
+    else if (verb == u"ctrl-enter") m.typeText(u"\n"); // a box takes the line feed as no character
+    else if (verb == u"alt-enter") { }                   // no key procedure hears Alt combinations
     else if (verb == u"space") m.pressSpace();
     else if (verb == u"escape") m.pressEscape();
     else if (verb == u"tab") m.tab();
@@ -193,12 +195,16 @@ TEST_CASE("window lifecycle: About is loaded afresh each time, frmMain only at s
         CHECK(m.focus() == Control::txtL);
     }
     // A toolkit may move the hidden window's focus (a menu closing over it):
-    // nothing is validated then, and the window comes back with its focus.
+    // nothing is validated then, and the window comes back with the focus it
+    // had when it was hidden.
     run(m, {u"backtab", u"set abc", u"menu about"});
-    m.frmMain().FocusMoved(Control::txtT, Control::txtL);
+    REQUIRE(forms.mainWindow());
+    forms.mainWindow()->txtL().setFocus();
+    REQUIRE(m.focus() == Control::txtL);
     m.clickAboutOK();
     CHECK(m.messages().empty());
     CHECK(m.focus() == Control::txtT);
+    CHECK(m.text(Control::txtT) == u"abc");
     CHECK_FALSE(m.ended());
 }
 
@@ -214,30 +220,84 @@ TEST_CASE("window lifecycle: the main window's close box ends the program with n
     CHECK(m.messages().empty());
 }
 
-// The designs' numbers, pinned once for every toolkit: the toolkit tests
-// read them from the layout tables.
-TEST_CASE("the designs: client areas, and the panels' controls in window coordinates")
+// The designs, pinned once for every toolkit: the toolkit tests read them
+// from the layout tables. Each control in client-area pixels at 96 dpi
+// with its font, and the captions a user reads.
+TEST_CASE("the designs: captions, client areas, every control's place and font, the menus")
 {
     using ui::layout::Pixels;
-    CHECK(Pixels(ui::MainLayout().clientWidth) == 426);
-    CHECK(Pixels(ui::MainLayout().clientHeight) == 339);
-    CHECK(Pixels(ui::AboutLayout().clientWidth) == 378);
-    CHECK(Pixels(ui::AboutLayout().clientHeight) == 316);
+    struct Window {
+        const ui::layout::WindowDesign &design;
+        const char16_t *caption;
+        int width, height;
+    };
+    for (const Window &w : {Window{ui::MainLayout(), u"Fractional Blackbody Emissive Power", 426, 339},
+                            Window{ui::AboutLayout(), u"About Pyrel.exe", 378, 316}}) {
+        CHECK(w.design.caption == w.caption);
+        CHECK(Pixels(w.design.clientWidth) == w.width);
+        CHECK(Pixels(w.design.clientHeight) == w.height);
+    }
     struct Row {
+        const char *window;
         const char *name;
-        int left, top, right, bottom; // twips
+        int left, top, width, height; // window coordinates, pixels
+        const char16_t *font;         // "face points bold", or empty
+        const char16_t *caption;
     };
     const Row rows[] = {
-        {"Image1", 1320, 1560, 2100, 1965}, {"txtT", 2160, 1560, 3135, 1965}, {"Image2", 3560, 1560, 4505, 1965},
-        {"txtL", 4560, 1560, 5535, 1965},   {"Image4", 720, 3120, 2100, 3525}, {"lblLT", 2160, 3150, 3135, 3450},
-        {"Image3", 3680, 3180, 4535, 3615}, {"lblF", 4560, 3150, 5535, 3450},
+        {"frmMain", "cmdReset", 184, 272, 97, 49, u"Garamond 12 bold", u"&Reset Form"},
+        {"frmMain", "cmdExit", 296, 272, 97, 49, u"Garamond 12 bold", u"E&xit"},
+        {"frmMain", "Frame2", 32, 192, 361, 57, u"", u"Temperature"},
+        {"frmMain", "lblF", 304, 210, 65, 20, u"MS Sans Serif 12", u""},
+        {"frmMain", "lblLT", 144, 210, 65, 20, u"MS Sans Serif 12", u""},
+        {"frmMain", "Image4", 48, 208, 92, 27, u"", u""},
+        {"frmMain", "Image3", 245, 212, 57, 29, u"", u""},
+        {"frmMain", "Frame1", 32, 88, 361, 57, u"", u"Temperature"},
+        {"frmMain", "txtL", 304, 104, 65, 27, u"MS Sans Serif 12", u""},
+        {"frmMain", "txtT", 144, 104, 65, 27, u"MS Sans Serif 12", u""},
+        {"frmMain", "Image2", 237, 104, 63, 27, u"", u""},
+        {"frmMain", "Image1", 88, 104, 52, 27, u"", u""},
+        {"frmMain", "cmdCalc", 72, 272, 97, 49, u"Garamond 12 bold", u"&Calculate Values"},
+        {"frmMain", "Label3", 32, 168, 137, 17, u"Garamond 12 bold", u"Calculated Values:"},
+        {"frmMain", "Label2", 32, 64, 97, 17, u"Garamond 12 bold", u"Input Values:"},
+        {"frmMain", "Label1", 16, 16, 393, 33, u"Garamond 18 bold", u"Fractional Blackbody Emissive Power"},
+        {"frmAbout", "cmdOK", 288, 256, 73, 41, u"Garamond 8.25 bold", u"&OK"},
+        {"frmAbout", "Image1", 56, 144, 263, 97, u"", u""},
+        {"frmAbout", "lblTheLabel", 16, 16, 345, 193, u"Garamond 12", u""},
     };
     for (const Row &row : rows) {
         INFO(row.name);
-        const ui::layout::Rect r = ui::layout::WindowRect(ui::MainLayout(), *ui::layout::Find(ui::MainLayout(), row.name));
-        CHECK(r.left == row.left);
-        CHECK(r.top == row.top);
-        CHECK(r.left + r.width == row.right);
-        CHECK(r.top + r.height == row.bottom);
+        const ui::layout::WindowDesign &design = row.window == std::string_view("frmMain") ? ui::MainLayout()
+                                                                                          : ui::AboutLayout();
+        const ui::layout::ControlDesign *control = ui::layout::Find(design, row.name);
+        REQUIRE(control);
+        const ui::layout::Rect r = ui::layout::WindowRect(design, *control);
+        CHECK(Pixels(r.left) == row.left);
+        CHECK(Pixels(r.top) == row.top);
+        CHECK(Pixels(r.width) == row.width);
+        CHECK(Pixels(r.height) == row.height);
+        std::u16string font;
+        if (control->font) {
+            const double points = control->font->points;
+            std::string number = std::to_string(points);
+            number.erase(number.find_last_not_of('0') + 1);
+            if (number.back() == '.')
+                number.pop_back();
+            font = std::u16string(control->font->face) + u" " + std::u16string(number.begin(), number.end())
+                    + (control->font->bold ? u" bold" : u"");
+        }
+        CHECK(font == row.font);
+        CHECK(control->caption == row.caption);
     }
+    // The menus as shown: "-" is a separator, the shortcut follows a tab.
+    std::vector<std::u16string> menus;
+    for (const ui::layout::DropDown &dropDown : ui::layout::MenuBar(ui::MainLayout())) {
+        menus.push_back(std::u16string(dropDown.title->caption));
+        for (const ui::layout::MenuLine &line : dropDown.lines)
+            menus.push_back(u"  " + std::u16string(line.entry->caption)
+                            + (line.shortcut.empty() ? u"" : u"\t" + line.shortcut));
+    }
+    CHECK(menus == std::vector<std::u16string>{u"&File", u"  Calculate Values\tCtrl+L", u"  Reset Form\tCtrl+R", u"  -",
+                                               u"  E&xit\tCtrl+Q", u"&Help", u"  &Instructions\tCtrl+I", u"  -",
+                                               u"  &About Pyrel.exe..."});
 }

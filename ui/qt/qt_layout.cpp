@@ -101,7 +101,7 @@ QString qstr(std::u16string_view text)
 }
 
 QtControls::QtControls(QWidget *client, const layout::WindowDesign &window, EventLink &link)
-    : m_client(client), m_window(window)
+    : m_client(client), m_window(window), m_link(link)
 {
     installFontSubstitutions();
     // The panels first, so that what lies on them has its parent.
@@ -125,11 +125,12 @@ QtControls::QtControls(QWidget *client, const layout::WindowDesign &window, Even
     const auto order = layout::TabOrder(window);
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(m_built.value(nameOf(order[i]->name)), m_built.value(nameOf(order[i + 1]->name)));
-    wire(link);
+    wire();
 }
 
-void QtControls::wire(EventLink &link)
+void QtControls::wire()
 {
+    EventLink &link = m_link;
     for (const layout::ControlDesign &design : m_window.controls) {
         const Control id = design.id;
         if (design.kind == layout::Kind::TextBox) {
@@ -193,9 +194,10 @@ void destroyWindow(QWidget *window, bool eventUnderWay)
         delete window;
 }
 
-void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, EventLink &link)
+void QtControls::buildMenus(QMenuBar *bar)
 {
-    for (const layout::DropDown &dropDown : layout::MenuBar(window)) {
+    EventLink &link = m_link;
+    for (const layout::DropDown &dropDown : layout::MenuBar(m_window)) {
         QMenu *menu = bar->addMenu(qstr(dropDown.title->caption));
         menu->setObjectName(nameOf(dropDown.title->name));
         for (const layout::MenuLine &line : dropDown.lines) {
@@ -207,7 +209,7 @@ void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, EventLink &li
             action->setObjectName(nameOf(line.entry->name));
             action->setShortcut(QKeySequence(qstr(line.shortcut), QKeySequence::PortableText));
             const MenuItem item = line.entry->item;
-            QObject::connect(action, &QAction::triggered, bar, [&link, item] { link.menuChosen(item); });
+            QObject::connect(action, &QAction::triggered, &m_receiver, [&link, item] { link.menuChosen(item); });
         }
     }
 }

@@ -49,12 +49,16 @@ public:
     // The control interfaces on the box or label named in the table.
     std::unique_ptr<TextBox> textBox(std::string_view name) const;
     std::unique_ptr<Label> label(std::string_view name) const;
+    // Fills the menu bar from the window's menu table; every entry that has
+    // a procedure is reported when chosen by mouse, access key or shortcut.
+    void buildMenus(QMenuBar *bar);
 
 private:
-    void wire(EventLink &link);
+    void wire();
 
     QWidget *m_client;
     const layout::WindowDesign &m_window;
+    EventLink &m_link;
     QHash<QString, QWidget *> m_built;
     // The receiver of every connection: destroyed with the controls' owner,
     // so nothing is reported while the widgets go.
@@ -65,8 +69,5 @@ private:
 // returned to Qt, which still uses the widgets.
 void destroyWindow(QWidget *window, bool eventUnderWay);
 
-// Fills the menu bar from the window's menu table; every entry that has a
-// procedure is reported when chosen by mouse, access key or shortcut.
-void buildMenus(QMenuBar *bar, const layout::WindowDesign &window, EventLink &link);
 
 } // namespace ui

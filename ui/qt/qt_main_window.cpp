@@ -31,7 +31,7 @@ QtMainWindow::QtMainWindow(MainForm &form)
     const layout::WindowDesign &design = MainLayout();
     setObjectName(QLatin1String(design.name.data(), qsizetype(design.name.size())));
     setWindowTitle(qstr(design.caption));
-    buildMenus(menuBar(), design, link());
+    m_controls.buildMenus(menuBar());
 }
 
 void QtMainWindow::showWindow()

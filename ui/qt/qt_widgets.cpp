@@ -27,14 +27,16 @@ InputBox::InputBox(QWidget *parent) : QLineEdit(parent)
 void InputBox::keyPressEvent(QKeyEvent *event)
 {
     // Enter (main or keypad) and Ctrl+M arrive as a carriage return, any
-    // other key that types as its character's code.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
-            || event->text() == QStringLiteral("\r");
+    // other key that types as its character's code. Enter with Ctrl types a
+    // line feed, as a native box has it; with Alt it types nothing.
+    const bool enterKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (m_keyHandler) {
-        if (enter)
-            m_keyHandler(13);
-        else if (!event->text().isEmpty())
+        if (enterKey) {
+            if (!(event->modifiers() & Qt::AltModifier))
+                m_keyHandler((event->modifiers() & Qt::ControlModifier) ? 10 : 13);
+        } else if (!event->text().isEmpty()) {
             m_keyHandler(static_cast<std::int16_t>(event->text().at(0).unicode()));
+        }
     }
     QLineEdit::keyPressEvent(event);
 }

@@ -208,10 +208,7 @@ void Win32Window::destroyWindow(bool eventUnderWay)
     // runs on it.
     if (m_hwnd)
         DestroyWindow(m_hwnd);
-    if (eventUnderWay)
-        link().whenIdle([this] { delete this; });
-    else
-        delete this;
+    deleteWhenIdle(eventUnderWay);
 }
 
 LRESULT CALLBACK Win32Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -57,6 +57,10 @@ void perform(QtSession &s, const QString &action)
         QTest::keyClicks(f, argument);
     } else if (verb == "enter") {
         QTest::keyClick(f, Qt::Key_Return);
+    } else if (verb == "ctrl-enter") {
+        QTest::keyClick(f, Qt::Key_Return, Qt::ControlModifier);
+    } else if (verb == "alt-enter") {
+        QTest::keyClick(f, Qt::Key_Return, Qt::AltModifier);
     } else if (verb == "space") {
         QTest::keyClick(f, Qt::Key_Space);
     } else if (verb == "escape") {

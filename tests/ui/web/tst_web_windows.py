@@ -93,6 +93,10 @@ class Run:
             b.type_text(argument)
         elif verb in ('enter', 'space', 'escape', 'tab'):
             b.key(verb)
+        elif verb == 'ctrl-enter':
+            b.key('enter', CTRL)
+        elif verb == 'alt-enter':
+            b.key('enter', ALT)
         elif verb == 'backtab':
             b.key('tab', SHIFT)
         elif verb == 'click':

@@ -351,6 +351,10 @@ void perform(const std::u16string &action)
         typeText(argument);
     } else if (verb == u"enter") {
         press(VK_RETURN);
+    } else if (verb == u"ctrl-enter") {
+        press(VK_RETURN, VK_CONTROL);
+    } else if (verb == u"alt-enter") {
+        press(VK_RETURN, VK_MENU);
     } else if (verb == u"space") {
         press(VK_SPACE);
     } else if (verb == u"escape") {
