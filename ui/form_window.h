@@ -29,6 +29,8 @@ protected:
     NativeWindow &m_native;
 };
 
+// frmMain loaded: the two input boxes and the two result labels its
+// procedures use.
 class MainWindow : public FormWindow {
 public:
     explicit MainWindow(NativeWindow &native);
@@ -45,6 +47,7 @@ private:
     std::unique_ptr<Label> m_lblF;
 };
 
+// frmAbout loaded: the label that takes the About text.
 class AboutWindow : public FormWindow {
 public:
     explicit AboutWindow(NativeWindow &native);
