@@ -78,10 +78,7 @@ void WebWindow::destroyWindow(bool eventUnderWay)
     // stays until that event has returned.
     emberline_window_destroy(m_handle);
     windows().erase(m_handle);
-    if (eventUnderWay)
-        link().whenIdle([this] { delete this; });
-    else
-        delete this;
+    deleteWhenIdle(eventUnderWay);
 }
 
 } // namespace ui::web
