@@ -1,10 +1,12 @@
 // The functions of web_page.h: the module's calls into the page, with the
-// texts taken from and put into the module's memory. The page itself
-// (EmberlinePage) is web_page.js.
+// texts taken from and put into the module's memory. The page itself is
+// web_page.js and the scripts it lists: the windows (EmberlineWindows), the
+// calls, the message box and the end (EmberlineGate), and showing and
+// hiding (EmberlinePage).
 
 mergeInto(LibraryManager.library, {
   emberline_window_create: function (window, design) {
-    EmberlinePage.createWindow(window, JSON.parse(UTF8ToString(design)));
+    EmberlineWindows.createWindow(window, JSON.parse(UTF8ToString(design)));
   },
 
   emberline_window_show: function (window) {
@@ -20,16 +22,16 @@ mergeInto(LibraryManager.library, {
   },
 
   emberline_window_focused: function (window) {
-    return EmberlinePage.focusedControl(window);
+    return EmberlineWindows.focusedControl(window);
   },
 
   emberline_window_focus: function (window, control) {
-    EmberlinePage.focusControl(window, control);
+    EmberlineWindows.focusControl(window, control);
   },
 
   emberline_box_text__deps: ['malloc'],
   emberline_box_text: function (window, name, nameLength, length) {
-    var text = EmberlinePage.boxText(window, UTF8ToString(name, nameLength));
+    var text = EmberlineWindows.boxText(window, UTF8ToString(name, nameLength));
     var bytes = (text.length + 1) * 2;
     var copy = _malloc(bytes);
     stringToUTF16(text, copy, bytes);
@@ -38,11 +40,11 @@ mergeInto(LibraryManager.library, {
   },
 
   emberline_box_write: function (window, name, nameLength, text, length) {
-    EmberlinePage.writeBox(window, UTF8ToString(name, nameLength), UTF16ToString(text, length * 2));
+    EmberlineWindows.writeBox(window, UTF8ToString(name, nameLength), UTF16ToString(text, length * 2));
   },
 
   emberline_label_write: function (window, name, nameLength, text, length) {
-    EmberlinePage.writeLabel(window, UTF8ToString(name, nameLength), UTF16ToString(text, length * 2));
+    EmberlineWindows.writeLabel(window, UTF8ToString(name, nameLength), UTF16ToString(text, length * 2));
   },
 
   // The module waits for the box unwound; it is rewound once the box is
@@ -53,11 +55,11 @@ mergeInto(LibraryManager.library, {
     var promptText = UTF16ToString(prompt, promptLength * 2);
     var titleText = UTF16ToString(title, titleLength * 2);
     return Asyncify.handleSleep(function (wakeUp) {
-      EmberlinePage.messageBox(promptText, titleText).then(function () { wakeUp(); });
+      EmberlineGate.messageBox(promptText, titleText).then(function () { wakeUp(); });
     });
   },
 
   emberline_end: function (title, titleLength) {
-    EmberlinePage.end(UTF16ToString(title, titleLength * 2));
+    EmberlineGate.end(UTF16ToString(title, titleLength * 2));
   },
 });

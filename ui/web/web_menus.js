@@ -1,0 +1,260 @@
+// The keys and the mouse on the windows, and the menus they work. The keys
+// a window binds (its menus' Ctrl shortcuts, its access keys, Tab) are
+// taken from the browser in the capture phase, and only those. The menus
+// open and close here; choosing an entry is the event.
+var EmberlineMenus = (function () {
+  'use strict';
+
+  var gate = EmberlineGate;
+  var call = gate.call;
+  var controlOf = EmberlineWindows.controlOf;
+  var menu = null; // the open menu: {win, index, active entry}
+
+  // Menus.
+
+  function openMenu(win, index, keyboard) {
+    closeMenu();
+    var m = win.menus[index];
+    menu = {win: win, index: index, active: -1};
+    m.title.classList.add('open');
+    m.title.setAttribute('aria-expanded', 'true');
+    m.list.hidden = false;
+    if (keyboard)
+      activate(0);
+  }
+
+  function closeMenu() {
+    if (!menu)
+      return;
+    var m = menu.win.menus[menu.index];
+    m.title.classList.remove('open');
+    m.title.setAttribute('aria-expanded', 'false');
+    m.list.hidden = true;
+    m.entries.forEach(function (e) { e.node.classList.remove('active'); });
+    menu = null;
+  }
+
+  // Highlights an entry of the open menu, counting round from either end.
+  function activate(index) {
+    var entries = menu.win.menus[menu.index].entries;
+    if (!entries.length)
+      return;
+    var next = ((index % entries.length) + entries.length) % entries.length;
+    if (menu.active >= 0)
+      entries[menu.active].node.classList.remove('active');
+    menu.active = next;
+    entries[next].node.classList.add('active');
+  }
+
+  function choose(win, line) {
+    closeMenu();
+    if (line.item)
+      call('emberline_menu_chosen', [win.handle, line.item]);
+  }
+
+  // The keys of an open menu; true when the key was the menu's.
+  function menuKey(event, letter) {
+    var win = menu.win;
+    var entries = win.menus[menu.index].entries;
+    switch (event.key) {
+    case 'Escape':
+      closeMenu();
+      return true;
+    case 'ArrowDown':
+      activate(menu.active + 1);
+      return true;
+    case 'ArrowUp':
+      activate(menu.active < 0 ? -1 : menu.active - 1);
+      return true;
+    case 'ArrowLeft':
+    case 'ArrowRight':
+      var count = win.menus.length;
+      openMenu(win, (menu.index + (event.key === 'ArrowRight' ? 1 : count - 1)) % count, true);
+      return true;
+    case 'Enter':
+    case ' ':
+      if (menu.active >= 0)
+        choose(win, entries[menu.active].line);
+      return true;
+    case 'Alt':
+    case 'Control':
+    case 'Shift':
+    case 'Meta':
+      return false;
+    }
+    if (event.altKey && win.menuKeys.has(letter)) {
+      openMenu(win, win.menuKeys.get(letter), true);
+      return true;
+    }
+    if (letter && !event.ctrlKey && !event.metaKey) {
+      for (var i = 0; i < entries.length; ++i) {
+        if (entries[i].line.key === letter) {
+          choose(win, entries[i].line);
+          return true;
+        }
+      }
+    }
+    // Any other key goes nowhere while a menu is open.
+    return true;
+  }
+
+  // Events.
+
+  function shownWindow() {
+    var shown = null;
+    EmberlineWindows.windows.forEach(function (win) {
+      if (!win.root.hidden)
+        shown = win;
+    });
+    return shown;
+  }
+
+  // The letter or digit of a key, as the keyboard layout gives it (Ctrl+Q
+  // is the key labelled Q); from its position when a modifier makes it
+  // type something else.
+  function letterOf(event) {
+    var key = event.key || '';
+    if (key.length === 1 && /[a-z0-9]/i.test(key))
+      return key.toLowerCase();
+    var code = /^(?:Key([A-Z])|Digit([0-9]))$/.exec(event.code || '');
+    return code ? (code[1] || code[2]).toLowerCase() : '';
+  }
+
+  // A button pressed by its access key: it takes the focus first (which may
+  // validate the box it leaves), then it is clicked; the form lets the click
+  // act only if the button kept the focus.
+  function press(win, id) {
+    var node = win.byId.get(id);
+    if (document.activeElement !== node)
+      node.focus();
+    call('emberline_click', [win.handle, id]);
+  }
+
+  // Tab and Shift+Tab: the next control in the table's tab order, round.
+  function moveFocus(win, step) {
+    var order = win.design.tabOrder;
+    var c = controlOf(document.activeElement);
+    var from = c && c.win === win ? c : controlOf(win.byId.get(win.current));
+    var at = from ? order.indexOf(from.name) : -1;
+    var next = at < 0 ? (step > 0 ? 0 : order.length - 1) : (at + step + order.length) % order.length;
+    win.controls.get(order[next]).focus();
+  }
+
+  function onKeyDown(event) {
+    if (gate.over())
+      return;
+    var letter = letterOf(event);
+    var ctrl = event.ctrlKey && !event.altKey && !event.metaKey && !event.shiftKey;
+    var alt = event.altKey && !event.ctrlKey && !event.metaKey;
+    var programKey = (ctrl && EmberlineWindows.shortcutKeys.has(letter)) ||
+      (alt && EmberlineWindows.accessKeys.has(letter));
+    var tab = event.key === 'Tab' && !event.ctrlKey && !event.altKey && !event.metaKey;
+    if (!gate.idle()) {
+      // The box's own keys (Enter, Space, Escape) reach it; Tab would
+      // take the focus out of it.
+      if (programKey || tab)
+        event.preventDefault();
+      return;
+    }
+    var win = shownWindow();
+    if (!win)
+      return;
+    if (menu) {
+      if (ctrl && programKey) {
+        closeMenu();
+      } else {
+        if (menuKey(event, letter))
+          event.preventDefault();
+        return;
+      }
+    }
+    if (ctrl && programKey) {
+      event.preventDefault();
+      if (win.shortcuts.has(letter))
+        choose(win, win.shortcuts.get(letter));
+    } else if (alt && programKey) {
+      event.preventDefault();
+      if (win.menuKeys.has(letter))
+        openMenu(win, win.menuKeys.get(letter), true);
+      else if (win.accessKeys.has(letter))
+        press(win, win.accessKeys.get(letter));
+    } else if (tab) {
+      event.preventDefault();
+      moveFocus(win, event.shiftKey ? -1 : 1);
+    }
+  }
+
+  function onMouseDown(event) {
+    if (gate.over() || !(event.target instanceof Element))
+      return;
+    var target = event.target;
+    var box = gate.box();
+    if (box && box.dialog.open) {
+      // A click anywhere but on OK (behind the box is its backdrop) leaves
+      // the focus on OK.
+      if (target !== box.ok)
+        event.preventDefault();
+      return;
+    }
+    var title = target.closest('.menu-title');
+    if (title) {
+      // A menu never takes the focus from the window's control.
+      event.preventDefault();
+      var win = shownWindow();
+      var index = Number(title.dataset.menu);
+      if (menu && menu.win === win && menu.index === index)
+        closeMenu();
+      else if (win && gate.idle())
+        openMenu(win, index, false);
+      return;
+    }
+    if (target.closest('.menu')) {
+      event.preventDefault();
+      return;
+    }
+    closeMenu();
+    // Labels, panels, pictures and the page keep the focus where it is;
+    // the controls take it.
+    if (!target.closest('input, button'))
+      event.preventDefault();
+  }
+
+  function onMouseOver(event) {
+    if (!menu || !(event.target instanceof Element))
+      return;
+    var title = event.target.closest('.menu-title');
+    if (title && Number(title.dataset.menu) !== menu.index)
+      openMenu(menu.win, Number(title.dataset.menu), false);
+    var item = event.target.closest('.menu-item');
+    if (item)
+      activate(Number(item.dataset.entry));
+  }
+
+  function onClick(event) {
+    if (gate.over() || !(event.target instanceof Element))
+      return;
+    var item = event.target.closest('.menu-item');
+    if (item && menu) {
+      choose(menu.win, menu.win.menus[menu.index].entries[Number(item.dataset.entry)].line);
+      return;
+    }
+    var c = controlOf(event.target.closest('button'));
+    if (c && c.kind === 'button')
+      call('emberline_click', [c.win.handle, c.id]);
+  }
+
+  document.addEventListener('keydown', onKeyDown, true);
+  document.addEventListener('mousedown', onMouseDown, true);
+  document.addEventListener('mouseover', onMouseOver, true);
+  document.addEventListener('click', onClick, true);
+  window.addEventListener('blur', closeMenu);
+
+  return {
+    close: closeMenu,
+    // A window hidden takes its open menu with it.
+    hide: function (win) {
+      if (menu && menu.win === win)
+        closeMenu();
+    },
+  };
+})();

@@ -1,0 +1,243 @@
+// The windows of the page: each built in HTML from the layout table the
+// module hands over, and what the module reads and writes in them (a box's
+// text, a label's caption, the focus). It holds every window the page has,
+// and the keys that any of them binds, which the keyboard (web_menus.js)
+// takes from the browser.
+var EmberlineWindows = (function () {
+  'use strict';
+
+  var windows = new Map(); // number -> window
+  var shortcutKeys = new Set(); // Ctrl+letter of any window: the browser never gets them
+  var accessKeys = new Set(); // Alt+letter of any window
+
+  // Building a window.
+
+  function element(tag, className, parent) {
+    var node = document.createElement(tag);
+    if (className)
+      node.className = className;
+    if (parent)
+      parent.appendChild(node);
+    return node;
+  }
+
+  // A caption as shown, its access key underlined.
+  function putCaption(node, text, keyAt) {
+    if (keyAt < 0 || keyAt >= text.length) {
+      node.textContent = text;
+      return;
+    }
+    node.appendChild(document.createTextNode(text.slice(0, keyAt)));
+    element('u', '', node).textContent = text.charAt(keyAt);
+    node.appendChild(document.createTextNode(text.slice(keyAt + 1)));
+  }
+
+  function displayText(text) {
+    return text.replace(/\r\n?/g, '\n');
+  }
+
+  function setTwips(node, names, values) {
+    for (var i = 0; i < names.length; ++i)
+      node.style.setProperty(names[i], String(values[i]));
+  }
+
+  function makeControl(win, c) {
+    var node;
+    switch (c.kind) {
+    case 'frame':
+      node = element('div', 'control frame');
+      break;
+    case 'textbox':
+      node = element('input', 'control textbox');
+      node.type = 'text';
+      node.autocomplete = 'off';
+      node.spellcheck = false;
+      node.setAttribute('autocapitalize', 'off');
+      node.setAttribute('aria-label', c.accessibleName);
+      break;
+    case 'button':
+      node = element('button', 'control button');
+      node.type = 'button';
+      putCaption(element('span', '', node), c.text, c.keyAt);
+      if (c.accessibleName)
+        node.setAttribute('aria-label', c.accessibleName);
+      if (c.key)
+        node.setAttribute('aria-keyshortcuts', 'Alt+' + c.key.toUpperCase());
+      break;
+    case 'label':
+      if (c.text === '') {
+        // Its text is the program's: an output, a status for assistive
+        // technology, named by the table.
+        node = element('output', 'control label');
+        node.setAttribute('aria-label', c.accessibleName || c.accessibleDescription);
+      } else {
+        node = element('div', 'control label');
+        node.textContent = c.text;
+      }
+      break;
+    case 'picture':
+      node = element('img', 'control picture');
+      node.alt = c.accessibleName;
+      node.draggable = false;
+      var base = 'pictures/' + c.picture;
+      node.srcset = base + '.png 1x, ' + base + '@2x.png 2x, ' + base + '@3x.png 3x';
+      node.src = base + '.png';
+      break;
+    default:
+      node = element('div', 'control');
+    }
+    node.id = win.design.name + '-' + c.name;
+    node.dataset.name = c.name;
+    setTwips(node, ['--l', '--t', '--cw', '--ch'], [c.left, c.top, c.width, c.height]);
+    if (c.accessibleDescription && c.accessibleName)
+      node.setAttribute('aria-description', c.accessibleDescription);
+    if (c.font) {
+      node.style.fontFamily = c.font.family;
+      node.style.fontSize = c.font.points + 'pt';
+      node.style.fontWeight = c.font.bold ? '700' : '400';
+    }
+    if (c.white)
+      node.classList.add('white');
+    if (c.centred)
+      node.classList.add('centred');
+    return node;
+  }
+
+  function makeMenuBar(win) {
+    var bar = element('div', 'menubar', win.root);
+    bar.setAttribute('role', 'menubar');
+    win.design.menus.forEach(function (m, index) {
+      var slot = element('div', 'menu-slot', bar);
+      slot.setAttribute('role', 'none');
+      var title = element('div', 'menu-title', slot);
+      title.id = win.design.name + '-' + m.name;
+      title.setAttribute('role', 'menuitem');
+      title.setAttribute('aria-haspopup', 'menu');
+      title.setAttribute('aria-expanded', 'false');
+      if (m.key) {
+        title.setAttribute('aria-keyshortcuts', 'Alt+' + m.key.toUpperCase());
+        win.menuKeys.set(m.key, index);
+        accessKeys.add(m.key);
+      }
+      putCaption(title, m.text, m.keyAt);
+      title.dataset.menu = String(index);
+      var list = element('div', 'menu', slot);
+      list.id = title.id + '-list';
+      list.setAttribute('role', 'menu');
+      list.setAttribute('aria-label', m.text);
+      list.hidden = true;
+      title.setAttribute('aria-controls', list.id);
+      var entries = [];
+      m.lines.forEach(function (line) {
+        if (line.separator) {
+          element('div', 'menu-separator', list).setAttribute('role', 'separator');
+          return;
+        }
+        var item = element('div', 'menu-item', list);
+        item.id = win.design.name + '-' + line.name;
+        item.setAttribute('role', 'menuitem');
+        item.setAttribute('aria-label', line.text);
+        putCaption(element('span', 'menu-text', item), line.text, line.keyAt);
+        if (line.ctrlKey) {
+          item.setAttribute('aria-keyshortcuts', 'Control+' + line.ctrlKey.toUpperCase());
+          element('span', 'menu-shortcut', item).textContent = line.shortcut;
+          win.shortcuts.set(line.ctrlKey, line);
+          shortcutKeys.add(line.ctrlKey);
+        }
+        item.dataset.entry = String(entries.length);
+        entries.push({node: item, line: line});
+      });
+      win.menus.push({title: title, list: list, entries: entries});
+    });
+  }
+
+  function controlOf(node) {
+    return node && node.emberline ? node.emberline : null;
+  }
+
+  return {
+    windows: windows,
+    shortcutKeys: shortcutKeys,
+    accessKeys: accessKeys,
+    element: element,
+    displayText: displayText,
+    controlOf: controlOf,
+
+    // What the module asks of the page's windows.
+
+    createWindow: function (handle, design) {
+      var win = {
+        handle: handle,
+        design: design,
+        root: element('div', 'window'),
+        controls: new Map(), // name -> element
+        byId: new Map(), // ui::Control value -> element
+        current: 0, // the control that last had the focus
+        menus: [],
+        menuKeys: new Map(), // access key -> menu index
+        shortcuts: new Map(), // Ctrl letter -> menu line
+        accessKeys: new Map(), // access key -> control
+        history: false, // the page's history holds an entry for the window
+      };
+      win.root.id = design.name;
+      win.root.hidden = true;
+      if (design.menus.length)
+        makeMenuBar(win);
+      var client = element('div', 'client', win.root);
+      setTwips(client, ['--cw', '--ch'], [design.width, design.height]);
+      var nodes = design.controls.map(function (c) {
+        var node = makeControl(win, c);
+        win.controls.set(c.name, node);
+        if (c.id) {
+          win.byId.set(c.id, node);
+          node.emberline = {win: win, id: c.id, name: c.name, kind: c.kind};
+        }
+        if (c.key && c.kind === 'button') {
+          win.accessKeys.set(c.key, c.id);
+          accessKeys.add(c.key);
+        }
+        return node;
+      });
+      // The first control in the table lies on top: later siblings are
+      // drawn above earlier ones, so the elements go in from the last.
+      for (var i = design.controls.length - 1; i >= 0; --i) {
+        var container = design.controls[i].container;
+        (container ? win.controls.get(container) : client).appendChild(nodes[i]);
+      }
+      windows.set(handle, win);
+      document.body.appendChild(win.root);
+    },
+
+    focusedControl: function (handle) {
+      var c = controlOf(document.activeElement);
+      return c && c.win.handle === handle ? c.id : 0;
+    },
+
+    focusControl: function (handle, id) {
+      var win = windows.get(handle);
+      var node = win && win.byId.get(id);
+      if (node && !win.root.hidden)
+        node.focus();
+    },
+
+    boxText: function (handle, name) {
+      var win = windows.get(handle);
+      var node = win && win.controls.get(name);
+      return node ? node.value : '';
+    },
+
+    writeBox: function (handle, name, text) {
+      var win = windows.get(handle);
+      var node = win && win.controls.get(name);
+      if (node)
+        node.value = text;
+    },
+
+    writeLabel: function (handle, name, text) {
+      var win = windows.get(handle);
+      var node = win && win.controls.get(name);
+      if (node)
+        node.textContent = displayText(text);
+    },
+  };
+})();
