@@ -14,7 +14,7 @@ require_arguments(check_deb.cmake PACKAGE_SCRIPT DPKG_DEB LINTIAN PROGRAM WORK_D
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
-run("${CMAKE_COMMAND}" -DOUTPUT_DIR=${WORK_DIR} -P "${PACKAGE_SCRIPT}")
+emberline_run("${CMAKE_COMMAND}" -DOUTPUT_DIR=${WORK_DIR} -P "${PACKAGE_SCRIPT}")
 
 file(GLOB debs "${WORK_DIR}/*.deb")
 list(LENGTH debs count)
@@ -27,7 +27,7 @@ if(NOT deb_name MATCHES "^emberline_1\\.00_[a-z0-9]+\\.deb$")
 endif()
 
 # The files, without the folders that lead to them.
-run("${DPKG_DEB}" --contents "${debs}")
+emberline_run("${DPKG_DEB}" --contents "${debs}")
 string(REPLACE "\n" ";" lines "${output}")
 set(files "")
 set(program_mode "")
@@ -55,7 +55,7 @@ expect_equal("files in the package" "${files}"
 expect_equal("mode of ./usr/bin/Pyrel" "${program_mode}" "rwxr-xr-x")
 
 foreach(field Package Version Section Maintainer)
-    run("${DPKG_DEB}" --field "${debs}" ${field})
+    emberline_run("${DPKG_DEB}" --field "${debs}" ${field})
     string(STRIP "${output}" value_${field})
 endforeach()
 expect_equal("Package" "${value_Package}" "emberline")
@@ -66,7 +66,7 @@ if(NOT value_Maintainer MATCHES "^[^<>]+ <[^@<> ]+@[^@<> ]+>$")
 endif()
 
 # Each dependency by package name, whatever version it asks for.
-run("${DPKG_DEB}" --field "${debs}" Depends)
+emberline_run("${DPKG_DEB}" --field "${debs}" Depends)
 string(STRIP "${output}" depends)
 string(REGEX REPLACE " *\\([^)]*\\)" "" names "${depends}")
 string(REGEX REPLACE " *, *" ";" names "${names}")

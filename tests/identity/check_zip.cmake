@@ -14,8 +14,8 @@ require_arguments(check_zip.cmake PACKAGE_SCRIPT PROGRAM LICENSE WORK_DIR)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/unpacked")
-run("${CMAKE_COMMAND}" -DSTEP=stage -DSTAGE_DIR=${WORK_DIR}/stage -P "${PACKAGE_SCRIPT}")
-run("${CMAKE_COMMAND}" -DSTEP=pack -DSTAGE_DIR=${WORK_DIR}/stage -DOUTPUT_DIR=${WORK_DIR}
+emberline_run("${CMAKE_COMMAND}" -DSTEP=stage -DSTAGE_DIR=${WORK_DIR}/stage -P "${PACKAGE_SCRIPT}")
+emberline_run("${CMAKE_COMMAND}" -DSTEP=pack -DSTAGE_DIR=${WORK_DIR}/stage -DOUTPUT_DIR=${WORK_DIR}
     -P "${PACKAGE_SCRIPT}")
 
 file(GLOB zips RELATIVE "${WORK_DIR}" "${WORK_DIR}/*.zip")
@@ -55,7 +55,6 @@ function(pe_date out file)
     math(EXPR date "${date}")
     set(${out} ${date} PARENT_SCOPE)
 endfunction()
-include(${CMAKE_CURRENT_LIST_DIR}/../../app/identity/package_steps.cmake)
 emberline_source_date_epoch("${CMAKE_CURRENT_LIST_DIR}/../..")
 pe_date(built_date "${PROGRAM}")
 expect_equal("PE date of the built Pyrel.exe" "${built_date}" "0")

@@ -13,17 +13,9 @@ function(require_arguments script)
     endif()
 endfunction()
 
-# Runs a command and stops when it fails; its standard output is left in
-# `output`.
-function(run)
-    execute_process(COMMAND ${ARGN}
-        RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE error)
-    if(NOT result EQUAL 0)
-        list(JOIN ARGN " " command)
-        message(FATAL_ERROR "${command} failed (${result}):\n${output}\n${error}")
-    endif()
-    set(output "${output}" PARENT_SCOPE)
-endfunction()
+# Running a tool, as the package scripts run theirs (emberline_run: stops
+# when the tool fails, its standard output left in `output`).
+include(${CMAKE_CURRENT_LIST_DIR}/../../app/identity/package_steps.cmake)
 
 set(failures "")
 macro(expect_equal what actual expected)
