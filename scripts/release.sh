@@ -26,6 +26,17 @@
 # Pyrel.exe (in the zip and the installer) and the installer are signed
 # with osslsigncode before the sums are made; otherwise they are not.
 set -euo pipefail
+# Paths the caller gives (arguments, the signing files) are taken from
+# where the script was started.
+caller=$PWD
+absolute() { # path, relative to the caller's folder unless it is absolute
+    case $1 in
+    /*) printf '%s\n' "$1" ;;
+    *) printf '%s\n' "$caller/$1" ;;
+    esac
+}
+[[ -z ${EMBERLINE_SIGN_CERT:-} ]] || EMBERLINE_SIGN_CERT=$(absolute "$EMBERLINE_SIGN_CERT")
+[[ -z ${EMBERLINE_SIGN_KEY:-} ]] || EMBERLINE_SIGN_KEY=$(absolute "$EMBERLINE_SIGN_KEY")
 cd "$(dirname "$0")/.."
 root=$PWD
 
@@ -51,20 +62,20 @@ while (($#)); do
     case $1 in
     --check) check=1 ;;
     --signatures-from)
-        published=$(cd "$2" && pwd)
+        published=$(cd "$(absolute "$2")" && pwd)
         shift
         ;;
     --pack-from)
-        pack_from=("$2" "$3" "$4")
+        pack_from=("$(absolute "$2")" "$(absolute "$3")" "$(absolute "$4")")
         shift 3
         ;;
     --dist)
-        mkdir -p "$2"
-        dist=$(cd "$2" && pwd)
+        mkdir -p "$(absolute "$2")"
+        dist=$(cd "$(absolute "$2")" && pwd)
         shift
         ;;
     --site)
-        site=$(cd "$2" && pwd)
+        site=$(cd "$(absolute "$2")" && pwd)
         shift
         ;;
     *)
