@@ -33,7 +33,7 @@ var EmberlineGate = (function () {
     var ok = element('button', 'msgbox-ok', buttons);
     ok.id = 'msgbox-ok';
     ok.textContent = 'OK';
-    return {dialog: dialog, title: title, text: text, ok: ok};
+    return {dialog: dialog, form: form, title: title, text: text, ok: ok};
   }
 
   function showEnded(message, title) {
@@ -107,17 +107,29 @@ var EmberlineGate = (function () {
       box.text.textContent = EmberlineWindows.displayText(prompt);
       boxOpen = true;
       return new Promise(function (resolve) {
-        box.dialog.addEventListener('close', function () {
+        // Closed at once, in the event that closes it: the dialog's own
+        // 'close' event comes a frame later, and the page would take keys
+        // and clicks in between that the program never hears. The focus
+        // the dialog gives back on closing is its own move, dropped while
+        // the box still counts as open.
+        function finish(event) {
+          if (event)
+            event.preventDefault();
+          box.form.removeEventListener('submit', finish);
+          box.dialog.removeEventListener('cancel', finish);
+          if (box.dialog.open)
+            box.dialog.close();
           boxOpen = false;
           resolve();
-        }, {once: true});
+        }
+        box.form.addEventListener('submit', finish);
+        box.dialog.addEventListener('cancel', finish);
         try {
           box.dialog.showModal();
           box.ok.focus();
         } catch (error) {
-          boxOpen = false;
-          resolve();
           console.error(error);
+          finish(null);
         }
       });
     },

@@ -130,14 +130,18 @@ var EmberlineMenus = (function () {
     call('emberline_click', [win.handle, id]);
   }
 
-  // Tab and Shift+Tab: the next control in the table's tab order, round.
+  // Tab and Shift+Tab: the next control in the table's tab order, round;
+  // a box entered so has its whole text selected, to be typed over.
   function moveFocus(win, step) {
     var order = win.design.tabOrder;
     var c = controlOf(document.activeElement);
     var from = c && c.win === win ? c : controlOf(win.byId.get(win.current));
     var at = from ? order.indexOf(from.name) : -1;
     var next = at < 0 ? (step > 0 ? 0 : order.length - 1) : (at + step + order.length) % order.length;
-    win.controls.get(order[next]).focus();
+    var node = win.controls.get(order[next]);
+    node.focus();
+    if (node.tagName === 'INPUT' && document.activeElement === node)
+      node.select();
   }
 
   function onKeyDown(event) {
@@ -149,10 +153,12 @@ var EmberlineMenus = (function () {
     var programKey = (ctrl && EmberlineWindows.shortcutKeys.has(letter)) ||
       (alt && EmberlineWindows.accessKeys.has(letter));
     var tab = event.key === 'Tab' && !event.ctrlKey && !event.altKey && !event.metaKey;
+    // F10 opens the menu bar, as Alt does.
+    var f10 = event.key === 'F10' && !event.ctrlKey && !event.altKey && !event.metaKey && !event.shiftKey;
     if (!gate.idle()) {
       // The box's own keys (Enter, Space, Escape) reach it; Tab would
       // take the focus out of it.
-      if (programKey || tab)
+      if (programKey || tab || f10)
         event.preventDefault();
       return;
     }
@@ -181,6 +187,9 @@ var EmberlineMenus = (function () {
     } else if (tab) {
       event.preventDefault();
       moveFocus(win, event.shiftKey ? -1 : 1);
+    } else if (f10 && win.menus.length) {
+      event.preventDefault();
+      openMenu(win, 0, true);
     }
   }
 
@@ -214,8 +223,16 @@ var EmberlineMenus = (function () {
     }
     closeMenu();
     // Labels, panels, pictures and the page keep the focus where it is;
-    // the controls take it.
-    if (!target.closest('input, button'))
+    // the controls take it, a button only from the main mouse button.
+    var control = target.closest('input, button');
+    if (!control || (event.button !== 0 && control.tagName === 'BUTTON'))
+      event.preventDefault();
+  }
+
+  // The browser's own menu (back, reload, ...) only over the boxes, where
+  // it cuts and pastes.
+  function onContextMenu(event) {
+    if (!(event.target instanceof Element) || !event.target.closest('input'))
       event.preventDefault();
   }
 
@@ -247,6 +264,7 @@ var EmberlineMenus = (function () {
   document.addEventListener('mousedown', onMouseDown, true);
   document.addEventListener('mouseover', onMouseOver, true);
   document.addEventListener('click', onClick, true);
+  document.addEventListener('contextmenu', onContextMenu, true);
   window.addEventListener('blur', closeMenu);
 
   return {

@@ -12,7 +12,8 @@
 // - the menus open and close here; choosing an entry is the event
 //   (web_menus.js);
 // - a window shown after the first gets a history entry of its own, and
-//   the browser's Back is its close box (this file).
+//   the browser's Back is its close box (this file); not in an app's own
+//   window, which has no Back button and could not be closed by Exit.
 // Its scripts run in this order, each in a function of its own that leaves
 // one object in the module's scope: web_windows.js (EmberlineWindows)
 // builds and holds the windows; web_gate.js (EmberlineGate) makes the
@@ -29,6 +30,15 @@ var EmberlinePage = (function () {
   var windows = EmberlineWindows.windows;
   var firstWindow = 0; // the window the page's history starts on
   var expectedPops = 0; // history steps back taken by the page itself
+  // An app's own window has no Back button, and a script may close it only
+  // while its history holds one entry: its windows add none.
+  var appWindow = ['standalone', 'minimal-ui'].some(function (mode) {
+    return window.matchMedia('(display-mode: ' + mode + ')').matches;
+  });
+  // An entry left by a window of an earlier run of the page (reloaded while
+  // it was shown) belongs to nothing now.
+  if (history.state && history.state.emberlineWindow)
+    history.replaceState(null, '');
 
   // The window's history entry goes with it.
   function dropHistory(win) {
@@ -114,13 +124,15 @@ var EmberlinePage = (function () {
       if (!win)
         return;
       win.root.hidden = false;
-      document.title = win.design.caption;
       if (!firstWindow)
         firstWindow = handle;
-      else if (handle !== firstWindow && !win.history) {
+      else if (handle !== firstWindow && !win.history && !appWindow) {
+        // The entry first, so that the title goes with it and the one
+        // before keeps the window's it had.
         history.pushState({emberlineWindow: handle}, '');
         win.history = true;
       }
+      document.title = win.design.caption;
     },
 
     hideWindow: hideWindow,

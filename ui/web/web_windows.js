@@ -198,12 +198,19 @@ var EmberlineWindows = (function () {
         }
         return node;
       });
-      // The first control in the table lies on top: later siblings are
-      // drawn above earlier ones, so the elements go in from the last.
-      for (var i = design.controls.length - 1; i >= 0; --i) {
+      // The elements go in as a reader goes through the window, top to
+      // bottom and left to right, which is the order a screen reader
+      // follows; the first control in the table lies on top.
+      var reading = design.controls.map(function (c, i) { return i; });
+      reading.sort(function (a, b) {
+        var ca = design.controls[a], cb = design.controls[b];
+        return ca.top - cb.top || ca.left - cb.left;
+      });
+      reading.forEach(function (i) {
         var container = design.controls[i].container;
+        nodes[i].style.zIndex = String(design.controls.length - i);
         (container ? win.controls.get(container) : client).appendChild(nodes[i]);
-      }
+      });
       windows.set(handle, win);
       document.body.appendChild(win.root);
     },

@@ -148,6 +148,20 @@ def modal(browser, url):
     check(browser.js('window.stillHere') is True, 'the page is the same page')
     check(browser.js("document.getElementById('frmMain-txtT').value") == '0x', 'the text stayed')
     check(calculate(browser, '5800', '1') == '0.7201', 'the program goes on')
+    value = "document.getElementById('frmMain-%s').value"
+    # A box entered by Tab is typed over.
+    browser.key('tab', SHIFT)
+    browser.type_text('6000')
+    check(browser.js(value % 'txtT') == '6000', 'Shift+Tab selects the box it enters')
+    # A text of millions of digits is taken, and refused as beyond the
+    # double range, and the program goes on.
+    browser.key('tab', SHIFT)
+    browser.cdp('Input.insertText', text='9' * 4000000)
+    browser.key('tab')
+    check(wait_until(lambda: browser.js(BOX_OPEN)), 'a huge number is refused with a message')
+    browser.key('enter')
+    check(wait_until(lambda: browser.js("EmberlinePage.idle()")) and browser.js('window.stillHere') is True,
+          'the program goes on after a huge text')
 
 
 def offline(browser, url, server):
