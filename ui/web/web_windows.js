@@ -198,13 +198,17 @@ var EmberlineWindows = (function () {
         }
         return node;
       });
-      // The elements go in as a reader goes through the window, top to
-      // bottom and left to right, which is the order a screen reader
-      // follows; the first control in the table lies on top.
+      // The elements go in as a reader goes through the window, the order a
+      // screen reader follows: in each container row by row (controls side
+      // by side on one line, left to right), top to bottom. The first
+      // control in the table lies on top.
       var reading = design.controls.map(function (c, i) { return i; });
       reading.sort(function (a, b) {
         var ca = design.controls[a], cb = design.controls[b];
-        return ca.top - cb.top || ca.left - cb.left;
+        if (ca.container !== cb.container)
+          return ca.container < cb.container ? -1 : 1;
+        var oneLine = ca.top < cb.top + cb.height && cb.top < ca.top + ca.height;
+        return oneLine ? ca.left - cb.left : ca.top - cb.top;
       });
       reading.forEach(function (i) {
         var container = design.controls[i].container;
