@@ -54,21 +54,16 @@ int main()
 
     ui::web::JsonWriter json;
     json.beginObject();
-    json.key("faces");
-    json.beginArray();
+    json.key("faces").beginArray();
     for (const auto &[face, text] : faces) {
         json.beginObject();
-        json.key("face");
-        json.string(face.first);
-        json.key("bold");
-        json.boolean(face.second);
-        json.key("text");
-        json.string(text);
+        json.key("face").string(face.first);
+        json.key("bold").boolean(face.second);
+        json.key("text").string(text);
         json.endObject();
     }
     json.endArray();
-    json.key("interface");
-    json.string(interface);
+    json.key("interface").string(interface);
     json.endObject();
     std::puts(json.text().c_str());
     return 0;

@@ -26,58 +26,37 @@ const char *kindName(layout::Kind kind)
 // The shown caption, its access key and where the key shows.
 void caption(JsonWriter &json, std::u16string_view text)
 {
-    json.key("text");
-    json.string(layout::ShownCaption(text));
+    json.key("text").string(layout::ShownCaption(text));
     const char16_t key = layout::AccessKey(text);
-    json.key("key");
-    json.string(key ? std::u16string(1, key) : std::u16string());
-    json.key("keyAt");
-    json.number(AccessKeyPosition(text));
+    json.key("key").string(key ? std::u16string(1, key) : std::u16string());
+    json.key("keyAt").number(AccessKeyPosition(text));
 }
 
 void control(JsonWriter &json, const layout::ControlDesign &design)
 {
     json.beginObject();
-    json.key("name");
-    json.string(design.name);
-    json.key("kind");
-    json.string(std::string_view(kindName(design.kind)));
-    json.key("id");
-    json.number(int(design.id));
+    json.key("name").string(design.name);
+    json.key("kind").string(std::string_view(kindName(design.kind)));
+    json.key("id").number(int(design.id));
     caption(json, design.caption);
-    json.key("container");
-    json.string(design.container);
-    json.key("left");
-    json.number(design.rect.left);
-    json.key("top");
-    json.number(design.rect.top);
-    json.key("width");
-    json.number(design.rect.width);
-    json.key("height");
-    json.number(design.rect.height);
+    json.key("container").string(design.container);
+    json.key("left").number(design.rect.left);
+    json.key("top").number(design.rect.top);
+    json.key("width").number(design.rect.width);
+    json.key("height").number(design.rect.height);
     if (design.font) {
-        json.key("font");
-        json.beginObject();
-        json.key("family");
-        json.string(CssFontFamily(design.font->face));
-        json.key("points");
-        json.number(design.font->points);
-        json.key("bold");
-        json.boolean(design.font->bold);
+        json.key("font").beginObject();
+        json.key("family").string(CssFontFamily(design.font->face));
+        json.key("points").number(design.font->points);
+        json.key("bold").boolean(design.font->bold);
         json.endObject();
     }
-    json.key("tab");
-    json.number(design.tabIndex);
-    json.key("centred");
-    json.boolean(design.align == layout::Align::Centre);
-    json.key("white");
-    json.boolean(design.white);
-    json.key("accessibleName");
-    json.string(design.accessibleName);
-    json.key("accessibleDescription");
-    json.string(design.accessibleDescription);
-    json.key("picture");
-    json.string(design.picture);
+    json.key("tab").number(design.tabIndex);
+    json.key("centred").boolean(design.align == layout::Align::Centre);
+    json.key("white").boolean(design.white);
+    json.key("accessibleName").string(design.accessibleName);
+    json.key("accessibleDescription").string(design.accessibleDescription);
+    json.key("picture").string(design.picture);
     json.endObject();
 }
 
@@ -86,26 +65,20 @@ void menus(JsonWriter &json, const layout::WindowDesign &design)
     json.beginArray();
     for (const layout::DropDown &dropDown : layout::MenuBar(design)) {
         json.beginObject();
-        json.key("name");
-        json.string(dropDown.title->name);
+        json.key("name").string(dropDown.title->name);
         caption(json, dropDown.title->caption);
-        json.key("lines");
-        json.beginArray();
+        json.key("lines").beginArray();
         for (const layout::MenuLine &line : dropDown.lines) {
             json.beginObject();
-            json.key("name");
-            json.string(line.entry->name);
-            json.key("separator");
-            json.boolean(line.separator);
+            json.key("name").string(line.entry->name);
+            json.key("separator").boolean(line.separator);
             caption(json, line.separator ? std::u16string_view() : line.entry->caption);
-            json.key("shortcut");
-            json.string(line.shortcut);
+            json.key("shortcut").string(line.shortcut);
             json.key("ctrlKey");
             const char16_t ctrl = line.entry->ctrlKey;
             json.string(ctrl ? std::u16string(1, ctrl >= u'A' && ctrl <= u'Z' ? char16_t(ctrl - u'A' + u'a') : ctrl)
                              : std::u16string());
-            json.key("item");
-            json.number(int(line.entry->item));
+            json.key("item").number(int(line.entry->item));
             json.endObject();
         }
         json.endArray();
@@ -120,21 +93,15 @@ std::string DesignJson(const layout::WindowDesign &design)
 {
     JsonWriter json;
     json.beginObject();
-    json.key("name");
-    json.string(design.name);
-    json.key("caption");
-    json.string(design.caption);
-    json.key("width");
-    json.number(design.clientWidth);
-    json.key("height");
-    json.number(design.clientHeight);
-    json.key("controls");
-    json.beginArray();
+    json.key("name").string(design.name);
+    json.key("caption").string(design.caption);
+    json.key("width").number(design.clientWidth);
+    json.key("height").number(design.clientHeight);
+    json.key("controls").beginArray();
     for (const layout::ControlDesign &c : design.controls)
         control(json, c);
     json.endArray();
-    json.key("tabOrder");
-    json.beginArray();
+    json.key("tabOrder").beginArray();
     for (const layout::ControlDesign *c : layout::TabOrder(design))
         json.string(c->name);
     json.endArray();

@@ -88,12 +88,13 @@ void JsonWriter::endArray()
     m_filled.pop_back();
 }
 
-void JsonWriter::key(std::string_view name)
+JsonWriter &JsonWriter::key(std::string_view name)
 {
     separate();
     quoted(std::u16string(name.begin(), name.end()));
     m_text.push_back(':');
     m_afterKey = true;
+    return *this;
 }
 
 void JsonWriter::quoted(std::u16string_view text)

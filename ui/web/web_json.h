@@ -15,8 +15,9 @@ public:
     void endObject();
     void beginArray();
     void endArray();
-    // The name of the next member of an object.
-    void key(std::string_view name);
+    // The name of the next member of an object, its value written next:
+    // json.key("width").number(6390).
+    JsonWriter &key(std::string_view name);
 
     void string(std::u16string_view text);
     void string(std::string_view utf8);

@@ -15,36 +15,24 @@ int main()
     for (const scenarios::Scenario &scenario : scenarios::all()) {
         const scenarios::Expected &e = scenario.expected;
         json.beginObject();
-        json.key("name");
-        json.string(std::string_view(scenario.name));
-        json.key("actions");
-        json.beginArray();
+        json.key("name").string(std::string_view(scenario.name));
+        json.key("actions").beginArray();
         for (const std::u16string &action : scenario.actions)
             json.string(action);
         json.endArray();
-        json.key("expected");
-        json.beginObject();
-        json.key("txtT");
-        json.string(e.txtT);
-        json.key("txtL");
-        json.string(e.txtL);
-        json.key("lblLT");
-        json.string(e.lblLT);
-        json.key("lblF");
-        json.string(e.lblF);
-        json.key("focus");
-        json.string(e.focus);
-        json.key("messages");
-        json.beginArray();
+        json.key("expected").beginObject();
+        json.key("txtT").string(e.txtT);
+        json.key("txtL").string(e.txtL);
+        json.key("lblLT").string(e.lblLT);
+        json.key("lblF").string(e.lblF);
+        json.key("focus").string(e.focus);
+        json.key("messages").beginArray();
         for (const std::u16string &message : e.messages)
             json.string(message);
         json.endArray();
-        json.key("ended");
-        json.boolean(e.ended);
-        json.key("mainVisible");
-        json.boolean(e.mainVisible);
-        json.key("aboutVisible");
-        json.boolean(e.aboutVisible);
+        json.key("ended").boolean(e.ended);
+        json.key("mainVisible").boolean(e.mainVisible);
+        json.key("aboutVisible").boolean(e.aboutVisible);
         json.endObject();
         json.endObject();
     }
