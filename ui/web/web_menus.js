@@ -147,11 +147,16 @@ var EmberlineMenus = (function () {
   function onKeyDown(event) {
     if (gate.over())
       return;
+    var win = shownWindow();
     var letter = letterOf(event);
     var ctrl = event.ctrlKey && !event.altKey && !event.metaKey && !event.shiftKey;
     var alt = event.altKey && !event.ctrlKey && !event.metaKey;
+    // The Ctrl shortcuts of every window are the program's (Ctrl+R never
+    // reloads it); an access key only where the shown window binds it, so
+    // that elsewhere Alt+letter stays the browser's (on a Mac, Option+O
+    // types "ø").
     var programKey = (ctrl && EmberlineWindows.shortcutKeys.has(letter)) ||
-      (alt && EmberlineWindows.accessKeys.has(letter));
+      (alt && !!win && (win.menuKeys.has(letter) || win.accessKeys.has(letter)));
     var tab = event.key === 'Tab' && !event.ctrlKey && !event.altKey && !event.metaKey;
     // F10 opens the menu bar, as Alt does.
     var f10 = event.key === 'F10' && !event.ctrlKey && !event.altKey && !event.metaKey && !event.shiftKey;
@@ -162,7 +167,6 @@ var EmberlineMenus = (function () {
         event.preventDefault();
       return;
     }
-    var win = shownWindow();
     if (!win)
       return;
     if (menu) {
@@ -223,10 +227,44 @@ var EmberlineMenus = (function () {
     }
     closeMenu();
     // Labels, panels, pictures and the page keep the focus where it is;
-    // the controls take it, a button only from the main mouse button.
+    // the controls take it, a button only from the main mouse button. A
+    // pressed button takes it from the page itself: Safari (and Firefox on
+    // macOS) never focus a clicked button, and a button acts on a click
+    // only when it has the focus, as on the desktop. The box it leaves is
+    // validated first.
     var control = target.closest('input, button');
-    if (!control || (event.button !== 0 && control.tagName === 'BUTTON'))
+    if (!control || (event.button !== 0 && control.tagName === 'BUTTON')) {
       event.preventDefault();
+    } else if (control.tagName === 'BUTTON') {
+      event.preventDefault();
+      if (document.activeElement !== control && gate.idle())
+        control.focus();
+    }
+  }
+
+  // After a press of the mouse (or a tap), the keyboard goes where the focus
+  // is. Chromium can leave the document's selection outside a focused box
+  // when the press moved the focus away and back (a click on a message
+  // box's OK that closes it, a double click across a move): the box then
+  // shows its focus but takes no typing. Once the press and its click
+  // have run, the focused box's own selection is put back, which seats
+  // the keyboard in it; elsewhere nothing changes.
+  var reseating = false;
+
+  function reseat() {
+    reseating = false;
+    var c = controlOf(document.activeElement);
+    if (!c || c.kind !== 'textbox')
+      return;
+    var box = document.activeElement;
+    box.setSelectionRange(box.selectionStart, box.selectionEnd, box.selectionDirection);
+  }
+
+  function onMouseUp() {
+    if (reseating || gate.over())
+      return;
+    reseating = true;
+    setTimeout(reseat, 0);
   }
 
   // The browser's own menu (back, reload, ...) only over the boxes, where
@@ -262,6 +300,7 @@ var EmberlineMenus = (function () {
 
   document.addEventListener('keydown', onKeyDown, true);
   document.addEventListener('mousedown', onMouseDown, true);
+  document.addEventListener('mouseup', onMouseUp, true);
   document.addEventListener('mouseover', onMouseOver, true);
   document.addEventListener('click', onClick, true);
   document.addEventListener('contextmenu', onContextMenu, true);
@@ -269,6 +308,10 @@ var EmberlineMenus = (function () {
 
   return {
     close: closeMenu,
+    // Whether what a press of the mouse leaves to do is done.
+    settled: function () {
+      return !reseating;
+    },
     // A window hidden takes its open menu with it.
     hide: function (win) {
       if (menu && menu.win === win)

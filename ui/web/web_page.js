@@ -51,6 +51,17 @@ var EmberlinePage = (function () {
     }
   }
 
+  // A window wider than the page (a phone) is scaled down to fit it,
+  // whole; on a wide enough page it keeps its size. The scale is rounded
+  // down, so that the scaled width never comes out a fraction over.
+  function fitWindows() {
+    var width = document.documentElement.clientWidth;
+    windows.forEach(function (win) {
+      var fit = Math.min(1, Math.floor(width * 15000 / win.design.width) / 1000);
+      win.root.style.setProperty('--fit', String(fit));
+    });
+  }
+
   function hideWindow(handle) {
     var win = windows.get(handle);
     if (!win)
@@ -65,14 +76,27 @@ var EmberlinePage = (function () {
   // A character typed into a box, before the box takes it.
   function onKeyPress(event) {
     var c = controlOf(event.target);
-    if (!c || c.kind !== 'textbox' || event.metaKey)
+    if (!c || c.kind !== 'textbox' || event.metaKey || event.key === 'Enter')
       return;
-    var text = event.key === 'Enter' ? (event.ctrlKey ? '\n' : '\r') : event.key;
+    var text = event.key;
     var pair = text.length === 2 && /^[\ud800-\udbff][\udc00-\udfff]$/.test(text);
     if (text.length !== 1 && !pair)
       return; // a named key, not a character
     for (var i = 0; i < text.length; ++i)
       call('emberline_key_press', [c.win.handle, c.id, text.charCodeAt(i)]);
+  }
+
+  // Enter in a box is taken as it goes down: a virtual keyboard sends no
+  // keypress for it on some phones. Ctrl+Enter is a line feed, which the
+  // box's procedure ignores; with Alt or Cmd it types nothing. Held back
+  // from the browser, it sends no keypress either.
+  function onKeyDown(event) {
+    var c = controlOf(event.target);
+    if (!c || c.kind !== 'textbox' || event.key !== 'Enter' || event.defaultPrevented ||
+        event.isComposing || event.altKey || event.metaKey)
+      return;
+    event.preventDefault();
+    call('emberline_key_press', [c.win.handle, c.id, event.ctrlKey ? 10 : 13]);
   }
 
   function onInput(event) {
@@ -97,6 +121,15 @@ var EmberlinePage = (function () {
       --expectedPops;
       return;
     }
+    // Forward onto the entry of a window closed since: it reopens nothing,
+    // and the page steps back to where it was, so Forward does nothing.
+    var entry = history.state && history.state.emberlineWindow;
+    var owner = entry && windows.get(entry);
+    if (entry && !(owner && owner.history && !owner.root.hidden)) {
+      ++expectedPops;
+      history.back();
+      return;
+    }
     windows.forEach(function (win) {
       if (!win.history || win.root.hidden)
         return;
@@ -111,10 +144,12 @@ var EmberlinePage = (function () {
     });
   }
 
+  document.addEventListener('keydown', onKeyDown, true);
   document.addEventListener('keypress', onKeyPress, true);
   document.addEventListener('input', onInput, true);
   document.addEventListener('focusin', onFocusIn, true);
   window.addEventListener('popstate', onPopState);
+  window.addEventListener('resize', fitWindows);
 
   return {
     // What the module does to a window.
@@ -124,6 +159,7 @@ var EmberlinePage = (function () {
       if (!win)
         return;
       win.root.hidden = false;
+      fitWindows();
       if (!firstWindow)
         firstWindow = handle;
       else if (handle !== firstWindow && !win.history && !appWindow) {
@@ -133,6 +169,10 @@ var EmberlinePage = (function () {
         win.history = true;
       }
       document.title = win.design.caption;
+      // The page's heading names the window shown, as its title bar would.
+      var heading = document.getElementById('caption');
+      if (heading)
+        heading.textContent = win.design.caption;
     },
 
     hideWindow: hideWindow,
@@ -149,7 +189,9 @@ var EmberlinePage = (function () {
     // Read-only, for tests and the benchmark: no call in flight and no box
     // open; the control of a window (by name) that has or last had the
     // focus.
-    idle: EmberlineGate.idle,
+    idle: function () {
+      return EmberlineGate.idle() && EmberlineMenus.settled();
+    },
     focusOf: function (name) {
       var found = '';
       windows.forEach(function (win) {
