@@ -17,6 +17,7 @@ packages=(
     emscripten nodejs
     fonts-liberation2 python3-fonttools
     chromium chromium-driver python3-selenium
+    firefox-esr webkit2gtk-driver gir1.2-webkit2-4.1 python3-websocket xvfb xauth xdotool
     wixl msitools osslsigncode
 )
 
@@ -26,6 +27,10 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
+
+# npm comes with Node.js from some sources and as a package of its own from
+# Debian's.
+command -v npm >/dev/null || missing+=(npm)
 
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
@@ -37,4 +42,11 @@ fi
 # A locale whose decimal separator is a comma: the conversions must ignore it.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
+
+# The browser tests' npm packages (axe-core), pinned by their lock file;
+# installed again only when the lock changed.
+web_tests="$(dirname "$0")/../tests/ui/web"
+if [ "$web_tests/package-lock.json" -nt "$web_tests/node_modules/.package-lock.json" ]; then
+    (cd "$web_tests" && npm ci --no-audit --no-fund --loglevel=error)
 fi
