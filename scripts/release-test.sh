@@ -3,7 +3,8 @@
 # built, in well under a minute: release.sh packs them three times, into
 # temporary folders (dist/ is left alone):
 #   - unsigned: exactly the four downloads and SHA256SUMS, named with one
-#     version, and the sums check;
+#     version, and the sums check; the web zip holds exactly the files of
+#     the site it was packed from, byte for byte;
 #   - signed with a throwaway CA and signer made here: Pyrel.exe (in the zip
 #     and in the installer) and the installer verify against that CA, and the
 #     Debian package and web zip are those of the unsigned release;
@@ -92,6 +93,12 @@ done
 for file in "emberline_${version}_amd64.deb" "Emberline-$version-web.zip"; do
     cmp -s "$work/unsigned/$file" "$work/signed/$file" || fail "signing changed $file"
 done
+
+# The web zip (the same in every release, as compared above) against the
+# site it was packed from.
+cmake -DZIP="$work/unsigned/Emberline-$version-web.zip" -DSITE_DIR="$web/site" -DWORK_DIR="$work/web-zip" \
+    -P tests/identity/check_web_zip.cmake >"$work/web-zip.log" 2>&1 ||
+    { cat "$work/web-zip.log" >&2; fail "the web zip is not the site in $web/site"; }
 
 # The program's signature taken from the signed release and attached to the
 # unsigned program gives the signed program; release.sh has checked the

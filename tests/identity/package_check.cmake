@@ -1,14 +1,15 @@
 # What the package checks share: their arguments, running a tool, and
 # collecting the differences found so that one run reports them all.
 
-# Stops unless every named variable is set and PROGRAM has been built.
+# Stops unless every named variable is set and, when PROGRAM is one of
+# them, it has been built.
 function(require_arguments script)
     foreach(var IN LISTS ARGN)
         if(NOT ${var})
             message(FATAL_ERROR "${script}: ${var} is not set")
         endif()
     endforeach()
-    if(NOT EXISTS "${PROGRAM}")
+    if("PROGRAM" IN_LIST ARGN AND NOT EXISTS "${PROGRAM}")
         message(FATAL_ERROR "${PROGRAM} does not exist: build the project before running the tests")
     endif()
 endfunction()

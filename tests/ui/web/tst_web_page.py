@@ -1,11 +1,15 @@
 #!/usr/bin/python3
 """What only the browser shows: the page as a screen reader finds it, the
 windows at another display scale, a message box that nothing gets past, the
-site offline, and the end of the program. One check per run.
+site offline, the end of the program, the page on phones and tablets used
+by touch, and axe-core's accessibility rules in every state of the page.
+One check per run.
 
-usage: tst_web_page.py SITE_DIR accessibility|display|modal|offline|ended
+usage: tst_web_page.py SITE_DIR accessibility|display|modal|offline|ended|phone|axe
 """
 
+import json
+import os
 import sys
 import time
 
@@ -209,8 +213,267 @@ def ended(browser, url):
     check(wait_until(lambda: opened not in driver.window_handles), 'Exit closed the tab')
 
 
+# Phones and tablets: Chromium's device emulation (a mobile viewport, a
+# touch screen, so `(pointer: coarse)` matches) and taps. Each device: name,
+# CSS width and height, display scale, touch screen, and whether the window
+# keeps its desktop size and place there. The desktop, used with a mouse,
+# comes first: it gives the size and place the others are held to.
+DEVICES = (
+    ('desktop 800x600', 800, 600, 1, False, True),
+    ('phone 320x640', 320, 640, 3, True, False),
+    ('phone 360x740', 360, 740, 3, True, False),
+    ('phone 390x844', 390, 844, 3, True, False),
+    ('tablet 800x1280', 800, 1280, 2, True, True),
+    ('tablet 820x1180', 820, 1180, 2, True, True),
+)
+# Where an element lands on the screen in CSS pixels: its box as the layout
+# has it, through the visual viewport's offset and scale.
+SCREEN_RECT = "(function (e) { if (!e) return null; var r = e.getBoundingClientRect(), v = visualViewport;" \
+              " return [(r.left - v.offsetLeft) * v.scale, (r.top - v.offsetTop) * v.scale," \
+              " r.width * v.scale, r.height * v.scale]; })(document.querySelector(arguments[0]))"
+SHOWN = "!!document.querySelector(arguments[0]) && document.querySelector(arguments[0]).getClientRects().length > 0"
+# The shown elements of a selector: name, width and height on the screen.
+TARGETS = "[].filter.call(document.querySelectorAll(arguments[0])," \
+          " function (e) { return e.getClientRects().length; })" \
+          ".map(function (e) { var r = e.getBoundingClientRect(), s = visualViewport.scale;" \
+          " return [e.id || e.textContent, r.width * s, r.height * s]; })"
+TEXT = "document.getElementById('frmMain-' + arguments[0])[arguments[1]]"
+# Target sizes under a mouse, which touch must not change: width (None: as
+# its text makes it) and height in CSS pixels.
+DESKTOP_SIZES = {'.menu-title': (None, 19), '.menu-item': (None, 20), '.textbox': (65, 27),
+                 '.button': (97, 49), '#msgbox-ok': (75, 23), '#frmAbout-cmdOK': (73, 41)}
+
+
+class Device:
+    """A device emulated on a freshly loaded page, and its input: taps on a
+    touch screen, clicks otherwise; text as a virtual keyboard's input
+    method commits it."""
+
+    def __init__(self, browser, row):
+        self.browser = browser
+        self.name, self.width, self.height, self.scale, self.touch, self.desktop_layout = row
+        self.problems = []
+        self.layout = None  # the main window's place, once measured
+
+    def load(self, url):
+        self.browser.cdp('Emulation.setDeviceMetricsOverride', width=self.width, height=self.height,
+                         deviceScaleFactor=self.scale, mobile=self.touch)
+        self.browser.cdp('Emulation.setTouchEmulationEnabled', enabled=self.touch, maxTouchPoints=5)
+        start(self.browser, url)
+        coarse = self.browser.js("matchMedia('(pointer: coarse)').matches")
+        check(coarse == self.touch, '%s: (pointer: coarse) is %s' % (self.name, coarse))
+
+    def expect(self, condition, what):
+        """A place or a size that is wrong: noted, and the check goes on to
+        find the others."""
+        if not condition:
+            self.problems.append('%s: %s' % (self.name, what))
+
+    def rect(self, selector):
+        found = self.browser.js(SCREEN_RECT, selector)
+        check(found, '%s: %s is not on the page' % (self.name, selector))
+        return found
+
+    def press(self, selector):
+        """A tap, or a click, in the middle of an element."""
+        x, y, w, h = self.rect(selector)
+        x, y = x + w / 2, y + h / 2
+        if not self.touch:
+            self.browser.click_at(x, y)
+            return
+        self.browser.cdp('Input.dispatchTouchEvent', type='touchStart', touchPoints=[{'x': x, 'y': y}])
+        self.browser.cdp('Input.dispatchTouchEvent', type='touchEnd', touchPoints=[])
+
+    def enter_text(self, box, text):
+        """Taps a box and puts a text in place of its own, as a keyboard's
+        input method commits it (no key events); the whole text is selected
+        first, as Select All in the box's own menu does."""
+        self.press('#frmMain-' + box)
+        check(wait_until(lambda: self.browser.js("document.activeElement.id === 'frmMain-' + arguments[0] && "
+                                                 "EmberlinePage.idle()", box)),
+              '%s: a tap on %s gives it the focus' % (self.name, box))
+        self.browser.js("document.activeElement.select()")
+        self.browser.cdp('Input.insertText', text=text)
+        check(wait_until(lambda: self.browser.js(TEXT, box, 'value') == text),
+              '%s: %s holds %r' % (self.name, box, text))
+
+    def inside(self, selector, what):
+        x, y, w, h = self.rect(selector)
+        self.expect(x >= -0.5 and y >= -0.5 and x + w <= self.width + 0.5 and y + h <= self.height + 0.5,
+                    '%s lies outside the %dx%d viewport: [%g, %g, %g, %g]'
+                    % (what, self.width, self.height, x, y, w, h))
+
+    def targets(self, selector):
+        """Every shown element of a kind is big enough for a finger, or
+        keeps its desktop size under a mouse."""
+        for name, width, height in self.browser.js(TARGETS, selector):
+            if self.touch:
+                self.expect(width >= 24 and height >= 24, 'target %s is %gx%g, under 24x24' % (name, width, height))
+            else:
+                want_width, want_height = DESKTOP_SIZES[selector]
+                self.expect(want_width in (None, round(width, 2)) and round(height, 2) == want_height,
+                            'target %s is %gx%g; on the desktop it is %s wide, %g tall'
+                            % (name, width, height, want_width or 'as its text', want_height))
+
+    def no_sideways_scrolling(self):
+        wide = self.browser.js("document.scrollingElement.scrollWidth * visualViewport.scale")
+        self.expect(wide <= self.width + 0.5, 'the page is %g px wide on a %d px screen: it scrolls sideways'
+                    % (wide, self.width))
+
+    def place(self):
+        """The main window's place and size on the screen, its client
+        area's size, and where three controls lie in the client area."""
+        window, client = self.rect('#frmMain'), self.rect('#frmMain .client')
+        return {'window at': window[:3], 'client area': client[2:],
+                'controls': [self.browser.js(PLACE, 'frmMain-' + c) for c in ('txtT', 'lblF', 'cmdExit')]}
+
+    def box(self, what):
+        check(wait_until(lambda: self.browser.js(BOX_OPEN)), '%s: %s opens' % (self.name, what))
+        self.inside('dialog.msgbox[open]', what)
+        self.inside('#msgbox-ok', 'the OK of ' + what)
+        self.targets('#msgbox-ok')
+        self.press('#msgbox-ok')
+        check(wait_until(lambda: self.browser.js('!(%s) && EmberlinePage.idle()' % BOX_OPEN)),
+              '%s: OK closes %s' % (self.name, what))
+
+    def menu(self, title, entry):
+        """Opens a menu by its title, checks its entries, chooses one."""
+        self.press('#frmMain-' + title)
+        check(wait_until(lambda: self.browser.js(SHOWN, '#frmMain-%s-list' % title)),
+              '%s: %s opens' % (self.name, title))
+        self.targets('.menu-item')
+        self.press('#frmMain-' + entry)
+
+
+def use_device(device, url, desktop):
+    """The page on one device, looked at and used: its windows and boxes on
+    the screen, its targets, and a calculation, a refused value and the
+    menus by taps (clicks on the desktop)."""
+    browser = device.browser
+
+    def results():
+        return [browser.js(TEXT, label, 'textContent') for label in ('lblLT', 'lblF')]
+
+    def enter_without_keypress():
+        for kind in ('rawKeyDown', 'keyUp'):
+            browser.cdp('Input.dispatchKeyEvent', type=kind, key='Enter', code='Enter', windowsVirtualKeyCode=13,
+                        nativeVirtualKeyCode=13)
+
+    device.load(url)
+    device.no_sideways_scrolling()
+    device.inside('#frmMain', 'the main window')
+    device.layout = device.place()
+    if desktop and device.desktop_layout:
+        for what, value in device.layout.items():
+            device.expect(value == desktop[what], '%s %s, not as on the desktop %s' % (what, value, desktop[what]))
+    for selector in ('.menu-title', '.textbox', '.button'):
+        device.targets(selector)
+    device.enter_text('txtT', '5800')
+    device.enter_text('txtL', '1')
+    device.press('#frmMain-cmdCalc')
+    check(wait_until(lambda: results() == ['5800', '0.7201']),
+          '%s: Calculate Values shows %s' % (device.name, results()))
+    device.enter_text('txtT', 'abc')
+    device.press('#frmMain-cmdCalc')
+    device.box('the message box refusing "abc"')
+    device.menu('mnuFile', 'mnuReset')
+    check(wait_until(lambda: [browser.js(TEXT, box, 'value') for box in ('txtT', 'txtL')] == ['0', '0']),
+          '%s: Reset Form puts 0 in both boxes' % device.name)
+    device.menu('mnuHelp', 'mnuInstructions')
+    device.box('the Instructions')
+    device.menu('mnuHelp', 'mnuAbout')
+    check(wait_until(lambda: browser.js(SHOWN, '#frmAbout') and browser.js('EmberlinePage.idle()')),
+          '%s: About opens' % device.name)
+    device.no_sideways_scrolling()
+    device.inside('#frmAbout', 'the About window')
+    device.targets('#frmAbout-cmdOK')
+    device.press('#frmAbout-cmdOK')
+    check(wait_until(lambda: not browser.js(SHOWN, '#frmAbout') and browser.js(SHOWN, '#frmMain')
+                     and browser.js('EmberlinePage.idle()')),
+          "%s: About's OK goes back to the main window" % device.name)
+    # The keyboard's Enter key after text from its input method: with the
+    # keypress a hardware keyboard sends, and alone, as some phones' virtual
+    # keyboards send it.
+    for name, enter in (('Enter', lambda: browser.key('enter')), ('Enter without a keypress', enter_without_keypress)):
+        device.enter_text('txtT', '5800')
+        device.enter_text('txtL', '1')
+        check(results() == ['', ''], '%s: the edits empty the results' % device.name)
+        enter()
+        check(wait_until(lambda: results() == ['5800', '0.7201']), '%s: %s shows %s' % (device.name, name, results()))
+
+
+def phone(browser, url):
+    desktop, problems = None, []
+    for row in DEVICES:
+        device = Device(browser, row)
+        try:
+            use_device(device, url, desktop)
+        except AssertionError as failure:
+            device.problems.append('%s (the rest of %s not run)' % (failure, device.name))
+        desktop = desktop or device.layout
+        problems += [p for i, p in enumerate(device.problems) if p not in device.problems[:i]]
+    check(not problems, '%d problems:\n  %s' % (len(problems), '\n  '.join(problems)))
+
+
+# axe-core as the tests' npm dependency installs it (npm ci in this folder),
+# with its best-practice rules as well as the WCAG 2.2 AA ones.
+AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'node_modules', 'axe-core', 'axe.min.js')
+AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice']
+AXE_RUN = """axe.run(document, {runOnly: {type: 'tag', values: %s}, resultTypes: ['violations']}).then(function (r) {
+  return r.violations.map(function (v) {
+    return {id: v.id, impact: v.impact, help: v.help, nodes: v.nodes.map(function (n) {
+      return n.target.join(' ') + ': ' + (n.failureSummary || '').replace(/\\s+/g, ' ');
+    })};
+  });
+})""" % json.dumps(AXE_TAGS)
+
+
+def axe_violations(browser):
+    """axe-core's violations on the page as it is, one text each."""
+    if not browser.js('!!window.axe'):
+        with open(AXE) as source:
+            browser.cdp('Runtime.evaluate', expression=source.read())
+    run = browser.cdp('Runtime.evaluate', expression=AXE_RUN, awaitPromise=True, returnByValue=True)
+    check('exceptionDetails' not in run, 'axe-core did not run: %s' % run.get('exceptionDetails'))
+    return ['[%s] %s: %s\n      %s' % (v['impact'], v['id'], v['help'], '\n      '.join(v['nodes']))
+            for v in run['result']['value']]
+
+
+def axe(browser, url):
+    check(os.path.isfile(AXE), '%s is missing: run npm ci in %s' % (AXE, os.path.dirname(AXE)))
+
+    def results():
+        check(calculate(browser, '5800', '1') == '0.7201', 'the calculation ran')
+
+    def message_box():
+        browser.key('i', CTRL)
+        check(wait_until(lambda: browser.js(BOX_OPEN)), 'Ctrl+I opens the Instructions')
+
+    def about():
+        browser.key('enter')
+        check(wait_until(lambda: browser.js('EmberlinePage.idle()')), 'Enter closes the box')
+        browser.key('h', ALT)
+        browser.key('a')
+        check(wait_until(lambda: browser.js(SHOWN, '#frmAbout')), 'Help > About opens the About window')
+
+    def ended_page():
+        start(browser, url)
+        browser.key('q', CTRL)
+        check(wait_until(lambda: browser.js("!!document.querySelector('.ended')")), 'Ctrl+Q ends the program')
+
+    start(browser, url)
+    report = []
+    for state, reach in (('the main window at start', lambda: None), ('the main window with results', results),
+                         ('a message box', message_box), ('the About window', about),
+                         ('the ended page', ended_page)):
+        reach()
+        report += ['%s: %s' % (state, v) for v in axe_violations(browser)]
+    check(not report, '%d violations:\n  %s' % (len(report), '\n  '.join(report)))
+
+
 def main():
-    checks = {'accessibility': accessibility, 'display': display, 'modal': modal, 'offline': offline, 'ended': ended}
+    checks = {'accessibility': accessibility, 'display': display, 'modal': modal, 'offline': offline, 'ended': ended,
+              'phone': phone, 'axe': axe}
     if len(sys.argv) != 3 or sys.argv[2] not in checks:
         sys.exit(__doc__)
     server = SiteServer(site_folder(sys.argv[1]))
