@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 
 namespace test_support {
 
@@ -92,18 +93,64 @@ void QtSession::answerBox()
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     if (!box || !box->isVisible())
         return;
-    auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-    const SeenBox seen{box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
-                       label ? label->text() : QString()};
-    boxes.push_back(seen);
-    if (onBox)
-        onBox(seen);
-    if (boxes.size() > maxBoxes) // a box that keeps coming back fails the test instead of hanging it
-        m_answerer.stop();
+    if (m_seen != box) {
+        m_seen = box;
+        m_polls = 0;
+        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        const SeenBox seen{box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
+                           label ? label->text() : QString()};
+        boxes.push_back(seen);
+        if (onBox)
+            onBox(seen);
+        if (boxes.size() > maxBoxes) { // a box that keeps coming back fails the test instead of hanging it
+            m_answerer.stop();
+            return;
+        }
+    }
+    if (answer != Answer::Ok) {
+        // A user answers once the box is the window that has the keyboard.
+        // The answerer's rounds each run after the events before them, so a
+        // box that has not become that window after this many rounds never
+        // does.
+        if (QGuiApplication::focusWindow() != box->windowHandle() && ++m_polls < 200)
+            return;
+        const QString what = box->windowTitle() + QStringLiteral(": ") + box->text().section(QChar(10), 0, 0);
+        if (QGuiApplication::focusWindow() != box->windowHandle())
+            answerFaults << QStringLiteral("the box \"%1\" never took the keyboard").arg(what);
+        else if (!answerAsUser(box))
+            answerFaults << QStringLiteral("the answer left the box \"%1\" open").arg(what);
+        else
+            return;
+    }
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))
         ok->click();
     else
         box->done(0);
+}
+
+bool QtSession::answerAsUser(QMessageBox *box)
+{
+    const QPointer<QMessageBox> guard(box);
+    QWindow *window = box->windowHandle();
+    switch (answer) {
+    case Answer::Enter:
+        QTest::keyClick(window, Qt::Key_Return);
+        break;
+    case Answer::Space:
+        QTest::keyClick(window, Qt::Key_Space);
+        break;
+    case Answer::Escape:
+        QTest::keyClick(window, Qt::Key_Escape);
+        break;
+    case Answer::Click:
+        // Through the window at the button's place, as the pointer gives it.
+        if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+            QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, ok->mapTo(box, ok->rect().center()));
+        break;
+    case Answer::Ok:
+        break;
+    }
+    return !guard || !guard->isVisible();
 }
 
 namespace {

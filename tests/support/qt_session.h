@@ -1,9 +1,10 @@
 #pragma once
 
 // The harness shared by the tests that drive the real Qt windows: the
-// program with its end intercepted, every message box answered with OK as
-// soon as it is the active modal window, and the event processing that
-// lets an action take full effect.
+// program with its end intercepted, every message box answered as soon as
+// it is the active modal window (with OK, or as a user would: a key or a
+// click on OK), and the event processing that lets an action take full
+// effect.
 
 #include "app/qt/program.h"
 #include "ui/qt/qt_about_window.h"
@@ -11,6 +12,7 @@
 
 #include <QList>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -60,6 +62,15 @@ public:
     QStringList messages() const;
     bool ended() const { return endCalls > 0; }
 
+    // How each message box is answered: OK clicked by the program's own
+    // call, or real input sent to the box once it is the window with the
+    // keyboard: Enter, Space or Escape, or a mouse click on OK.
+    enum class Answer { Ok, Enter, Space, Escape, Click };
+    Answer answer = Answer::Ok;
+    // A box that did not take the keyboard, or stayed open after the
+    // answer: what went wrong. Such a box is then closed with OK.
+    QStringList answerFaults;
+
     // Heard for every message box before it is answered.
     std::function<void(const SeenBox &)> onBox;
 
@@ -73,8 +84,12 @@ public:
 
 private:
     void answerBox();
+    // Sends the answer as input; returns whether the box closed.
+    bool answerAsUser(QMessageBox *box);
 
     QTimer m_answerer;
+    QPointer<QMessageBox> m_seen; // the box recorded last, until it goes
+    int m_polls = 0;              // answerer rounds the box has waited for the keyboard
 };
 
 // Keeps the offscreen platform's note on every window it shows out of the

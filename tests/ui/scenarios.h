@@ -4,6 +4,8 @@
 // windows of each toolkit: what a user does, and what the windows then show.
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenarios {
@@ -19,6 +21,17 @@ namespace scenarios {
 //   "menu NAME"   calc, reset, exit (by their Ctrl shortcuts), instructions,
 //                 about (through the Help menu)
 //   "about-ok", "about-close", "close-main"
+//   "answer HOW"  from this action on, every message box that appears is
+//                 answered by HOW: "enter" (Enter on OK), "space" (Space on
+//                 OK), "escape", or "click" (a mouse click on OK). Until then
+//                 a driver answers with OK in its own way. Each closes the box
+//                 alike; a driver really answers that way, so that a key or
+//                 a click that leaves the focus or the keyboard somewhere else
+//                 fails the row.
+
+// The ways of "answer", in the order the rows below go through them.
+inline constexpr std::u16string_view AnswerWays[] = {u"enter", u"space", u"escape", u"click"};
+
 struct Expected {
     std::u16string txtT = u"0";
     std::u16string txtL = u"0";
@@ -32,7 +45,7 @@ struct Expected {
 };
 
 struct Scenario {
-    const char *name;
+    std::string name;
     std::vector<std::u16string> actions;
     Expected expected;
 };
@@ -64,10 +77,10 @@ inline std::pair<std::u16string, std::u16string> split(const std::u16string &act
 inline std::vector<Scenario> all()
 {
     std::vector<Scenario> s;
-    const auto add = [&s](const char *name, std::vector<std::u16string> actions, const auto &edit) {
+    const auto add = [&s](std::string name, std::vector<std::u16string> actions, const auto &edit) {
         Expected e;
         edit(e);
-        s.push_back({name, std::move(actions), e});
+        s.push_back({std::move(name), std::move(actions), e});
     };
     const auto same = [](Expected &) {};
 
@@ -194,6 +207,32 @@ inline std::vector<Scenario> all()
         {u"set 1", u"tab", u"set 1e-300", u"enter"}, [](Expected &e) {
             e.txtT = u"1"; e.txtL = u"1e-300"; e.focus = u"txtL";
             e.messages = {message(u"The calculation failed: overflow.")};
+        });
+
+    // Each way of closing a message box leaves the keyboard in the box the
+    // program gave the focus to: the typing that follows lands there.
+    const std::u16string divisionByZero = message(u"The calculation failed: division by zero.");
+    for (const std::u16string_view how : AnswerWays) {
+        const std::u16string answer = u"answer " + std::u16string(how);
+        const std::string by = " closed by " + std::string(how.begin(), how.end());
+        add("a refused wavelength" + by + ": typing goes on in txtL",
+            {answer, u"tab", u"set x", u"tab", u"type 77"}, [](Expected &e) {
+                e.txtL = u"x77"; e.focus = u"txtL"; e.messages = {WavelengthNaN};
+            });
+        add("a division by zero from Enter in txtL" + by + ": set replaces txtL",
+            {answer, u"set 5800", u"tab", u"set 0.0", u"enter", u"set 77"}, [&](Expected &e) {
+                e.txtT = u"5800"; e.txtL = u"77"; e.focus = u"txtL"; e.messages = {divisionByZero};
+            });
+        add("Help > Instructions from txtL" + by + ": set replaces txtL",
+            {answer, u"tab", u"set 5", u"menu instructions", u"set 77"}, [](Expected &e) {
+                e.txtL = u"77"; e.focus = u"txtL"; e.messages = {instructions()};
+            });
+    }
+    add("each box answered the way chosen last, the typing then where the program left the focus",
+        {u"answer escape", u"set x", u"tab", u"answer click", u"set 5800", u"tab", u"set 0.0", u"enter",
+         u"answer space", u"backtab", u"menu instructions", u"type 1"},
+        [&](Expected &e) {
+            e.txtT = u"58001"; e.txtL = u"0"; e.messages = {TemperatureNaN, divisionByZero, instructions()};
         });
 
     // Reset, Instructions, Exit

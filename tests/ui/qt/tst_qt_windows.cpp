@@ -89,6 +89,14 @@ void perform(QtSession &s, const QString &action)
         s.about()->close();
     } else if (verb == "close-main") {
         s.main->close();
+    } else if (verb == "answer") {
+        static const QHash<QString, QtSession::Answer> ways = {{"enter", QtSession::Answer::Enter},
+                                                               {"space", QtSession::Answer::Space},
+                                                               {"escape", QtSession::Answer::Escape},
+                                                               {"click", QtSession::Answer::Click}};
+        if (!ways.contains(argument))
+            QFAIL(qPrintable("unknown way " + argument));
+        s.answer = ways.value(argument);
     } else {
         QFAIL(qPrintable("unknown action " + action));
     }
@@ -132,7 +140,7 @@ void TestQtWindows::scenario_data()
     QTest::addColumn<int>("index");
     const auto all = scenarios::all();
     for (std::size_t i = 0; i < all.size(); ++i)
-        QTest::newRow(all[i].name) << int(i);
+        QTest::newRow(all[i].name.c_str()) << int(i);
 }
 
 void TestQtWindows::scenario()
@@ -160,6 +168,7 @@ void TestQtWindows::scenario()
     QCOMPARE(s.main->isVisible(), expected.mainVisible);
     QCOMPARE(s.aboutVisible(), expected.aboutVisible);
     QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY2(s.answerFaults.isEmpty(), qPrintable(s.answerFaults.join("; ")));
 }
 
 void TestQtWindows::geometry_data()

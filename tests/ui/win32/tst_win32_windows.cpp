@@ -2,8 +2,10 @@
 // windows and message loop on a thread of its own, and the tests send real
 // input (SendInput) from the main thread, so keys and clicks pass through
 // the same message loop, dialog manager and accelerators as the program's.
-// Every message box is recorded and answered with OK as it appears. The
-// state is read on the program's thread.
+// Every message box is recorded as it appears and answered while the tests
+// wait for the input to take effect: with OK, or with real input that the
+// box's own dialog handles (Enter, Space or Escape, or a click on OK) once
+// the box has the keyboard. The state is read on the program's thread.
 
 #include "../scenarios.h"
 #include "../../support/doctest_text.h"
@@ -28,6 +30,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string>
 #include <thread>
 
 using ui::win32::u16;
@@ -41,6 +44,12 @@ struct SeenBox {
     int buttons = 0;     // push buttons in the box
     bool icon = false;   // an icon is drawn
 };
+
+// How a message box is answered: OK posted to it, or as a user does.
+enum class Answer { Ok, Enter, Space, Escape, Click };
+
+void press(WORD vk, WORD modifier = 0);
+void click(HWND control);
 
 // The thread that owns the program's windows and runs their message loop.
 class ProgramThread {
@@ -69,6 +78,10 @@ public:
     // A new program, started: the main window shown and active.
     void restart()
     {
+        if (const OpenBox left = openBox(); left.hwnd || left.inputQueued) // before the program goes
+            settle();
+        m_answer = Answer::Ok;
+        m_faults.clear();
         call([this] {
             m_program.reset();
             m_boxes.clear();
@@ -88,17 +101,46 @@ public:
         return copy;
     }
     bool ended() const { return m_ended; }
+    // How the boxes from now on are answered (the test thread's own state).
+    void answerBy(Answer answer) { m_answer = answer; }
+    // The boxes that were not answered (that did not take the keyboard, or
+    // came once too often) or stayed open after the answer, one a line;
+    // such a box is closed with OK.
+    const std::string &faults() const { return m_faults; }
 
-    // Waits until the input sent so far has had its effect and no message
-    // box is left open.
+    // Waits until the input sent so far has had its effect (the program's
+    // thread has taken every key and click from its queue) and no message
+    // box is left open, answering each box that appears on the way.
     void settle()
     {
+        HWND current = nullptr;  // the open box
+        int polls = 0;           // how often it was found open
+        bool answered = false;
         for (int i = 0; i < 100; ++i) {
             Sleep(60);
-            bool open = false;
-            call([&] { open = messageBoxOpen(); });
-            if (!open)
+            const OpenBox box = openBox();
+            if (!box.hwnd && !box.inputQueued)
                 return;
+            if (!box.hwnd)
+                continue;
+            if (box.hwnd != current) {
+                current = box.hwnd;
+                polls = 0;
+                answered = false;
+            }
+            ++polls;
+            // A user answers a box once it is the active window with the
+            // focus on one of its controls; OK is posted to it at once.
+            if (!answered && box.answerable && (m_answer == Answer::Ok || box.hasKeyboard)) {
+                answer(box);
+                answered = true;
+            } else if (polls == 50) {
+                // Open for half the wait: the box is at fault, and closed so
+                // that the row can go on.
+                m_faults += "\"" + test_support::utf8(box.text).substr(0, 60) + "\""
+                        + (answered ? " stayed open after the answer\n" : " was not answered\n");
+                PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            }
         }
     }
 
@@ -128,20 +170,73 @@ private:
         CoUninitialize();
     }
 
-    bool messageBoxOpen() const
+    static bool isMessageBox(HWND hwnd)
     {
-        bool found = false;
-        EnumThreadWindows(
-                m_threadId,
-                [](HWND hwnd, LPARAM param) -> BOOL {
-                    wchar_t name[16] = {};
-                    GetClassNameW(hwnd, name, 16);
-                    if (std::wstring_view(name) == L"#32770" && IsWindowVisible(hwnd))
-                        *reinterpret_cast<bool *>(param) = true;
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&found));
-        return found;
+        wchar_t name[16] = {};
+        return hwnd && GetClassNameW(hwnd, name, 16) && std::wstring_view(name) == L"#32770" && IsWindowVisible(hwnd);
+    }
+
+    struct OpenBox {
+        bool inputQueued = false; // keys or clicks the program's thread has not taken yet
+        HWND hwnd = nullptr;
+        HWND ok = nullptr;
+        std::u16string text;
+        bool answerable = false; // within the cap on boxes
+        bool hasKeyboard = false;
+    };
+
+    // The open message box, the active one first, and whether input waits
+    // in the queue, read on the program's thread (the focus and the queue
+    // are the thread's own).
+    OpenBox openBox()
+    {
+        OpenBox box;
+        call([&] {
+            box.inputQueued = HIWORD(GetQueueStatus(QS_INPUT)) != 0;
+            box.hwnd = GetActiveWindow();
+            if (!isMessageBox(box.hwnd)) {
+                box.hwnd = nullptr;
+                EnumThreadWindows(
+                        m_threadId,
+                        [](HWND hwnd, LPARAM param) -> BOOL {
+                            if (!isMessageBox(hwnd))
+                                return TRUE;
+                            *reinterpret_cast<HWND *>(param) = hwnd;
+                            return FALSE;
+                        },
+                        reinterpret_cast<LPARAM>(&box.hwnd));
+            }
+            if (!box.hwnd)
+                return;
+            box.ok = GetDlgItem(box.hwnd, IDOK);
+            box.text = ui::win32::windowText(GetDlgItem(box.hwnd, 0xFFFF));
+            box.answerable = m_boxes.size() <= 20; // a box that keeps coming back stays open and fails
+            const HWND focus = GetFocus();
+            box.hasKeyboard = GetActiveWindow() == box.hwnd && focus && GetAncestor(focus, GA_ROOT) == box.hwnd;
+        });
+        return box;
+    }
+
+    // Real input from the test's thread, read by the box's own loop.
+    void answer(const OpenBox &box)
+    {
+        switch (m_answer) {
+        case Answer::Ok:
+            PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            break;
+        case Answer::Enter:
+            press(VK_RETURN);
+            break;
+        case Answer::Space:
+            press(VK_SPACE);
+            break;
+        case Answer::Escape:
+            press(VK_ESCAPE);
+            break;
+        case Answer::Click:
+            click(box.ok);
+            break;
+        }
     }
 
     static LRESULT CALLBACK callerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -153,8 +248,7 @@ private:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
-    // A message box being activated for the first time: recorded, then
-    // answered with OK from a timer that fires inside the box's own loop.
+    // A message box being activated for the first time: recorded.
     static LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam)
     {
         ProgramThread &self = *s_self;
@@ -173,19 +267,11 @@ private:
                     box.icon = true;
             }
             self.m_boxes.push_back(box);
-            if (self.m_boxes.size() <= 20) { // a box that keeps coming back stays open and fails
-                s_answer = hwnd;
-                SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR timer, DWORD) {
-                    KillTimer(nullptr, timer);
-                    PostMessageW(s_answer, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                });
-            }
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
     static inline ProgramThread *s_self = nullptr;
-    static inline HWND s_answer = nullptr;
 
     std::thread m_thread;
     DWORD m_threadId = 0;
@@ -195,6 +281,8 @@ private:
     std::vector<SeenBox> m_boxes;
     std::set<HWND> m_seen;
     std::atomic<bool> m_ended = false;
+    Answer m_answer = Answer::Ok;       // the test thread's
+    std::string m_faults;               // the test thread's
 };
 
 ProgramThread &programThread()
@@ -217,7 +305,7 @@ void sendKeys(std::initializer_list<std::pair<WORD, bool>> keys)
     SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void press(WORD vk, WORD modifier = 0)
+void press(WORD vk, WORD modifier)
 {
     if (modifier)
         sendKeys({{modifier, true}, {vk, true}, {vk, false}, {modifier, false}});
@@ -381,6 +469,12 @@ void perform(const std::u16string &action)
         click(aboutControl("cmdOK"));
     } else if (verb == u"about-close" || verb == u"close-main") {
         press(VK_F4, VK_MENU);
+    } else if (verb == u"answer") {
+        if (argument == u"enter") programThread().answerBy(Answer::Enter);
+        else if (argument == u"space") programThread().answerBy(Answer::Space);
+        else if (argument == u"escape") programThread().answerBy(Answer::Escape);
+        else if (argument == u"click") programThread().answerBy(Answer::Click);
+        else FAIL("unknown way " << test_support::utf8(argument));
     } else {
         FAIL("unknown action " << test_support::utf8(action));
     }
@@ -416,6 +510,7 @@ TEST_CASE("user scenarios on the Win32 windows")
         CHECK(programThread().ended() == expected.ended);
         CHECK(s.mainVisible == expected.mainVisible);
         CHECK(s.aboutVisible == expected.aboutVisible);
+        CHECK(programThread().faults() == "");
     }
 }
 
