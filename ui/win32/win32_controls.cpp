@@ -125,7 +125,18 @@ LRESULT Win32Window::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARA
             return code;
         }
         break;
+    case WM_KEYDOWN:
+        // Ctrl+A selects the whole text, as in every other box on Windows,
+        // and is no edit: taken here, before an edit control that reports
+        // a change for it (Wine's does) and before its character (1).
+        if (box && wParam == 'A' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+            SendMessageW(hwnd, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        break;
     case WM_CHAR:
+        if (box && wParam == 1)
+            return 0;
         if (box) {
             link().keyPress(control, static_cast<std::int16_t>(wParam));
             // A single-line box takes no line break.
