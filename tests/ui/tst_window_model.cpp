@@ -70,9 +70,12 @@ void perform(WindowModel &m, const std::u16string &action)
     else if (verb == u"about-ok") m.clickAboutOK();
     else if (verb == u"about-close") m.closeAbout();
     else if (verb == u"close-main") m.closeMain();
-    else if (verb == u"answer") // the model answers every box at once, whatever the way
-        CHECK_MESSAGE(std::ranges::find(scenarios::AnswerWays, argument) != std::end(scenarios::AnswerWays),
-                      "unknown way " << test_support::utf8(argument));
+    else if (verb == u"answer") { // the model answers every box at once, whatever the way
+        const std::u16string &way = argument;
+        CHECK_MESSAGE(std::find(std::begin(scenarios::AnswerWays), std::end(scenarios::AnswerWays), way)
+                          != std::end(scenarios::AnswerWays),
+                      "unknown way " << test_support::utf8(way));
+    }
     else FAIL("unknown action " << test_support::utf8(action));
 }
 

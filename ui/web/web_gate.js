@@ -144,7 +144,12 @@ var EmberlineGate = (function () {
       EmberlineMenus.close();
       EmberlineWindows.windows.forEach(function (win) { win.root.remove(); });
       EmberlineWindows.windows.clear();
-      window.close();
+      // Only where the browser would do it: asked elsewhere, it declines
+      // with a warning on the console.
+      var closable = window.opener || history.length <= 1 ||
+        matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches;
+      if (closable)
+        window.close();
       showEnded(title + ' has ended.', title);
     },
   };
