@@ -1,17 +1,27 @@
 #!/usr/bin/python3
-"""The shared user scenarios on the site's real page in headless Chromium.
+"""The shared user scenarios on the site's real page, in one browser engine.
 
 The scenarios are the table the window model, the Qt and the Win32 windows
 run (tests/ui/scenarios.h), printed as JSON by scenarios_json under Node.
-Each starts on a freshly loaded page; every action is trusted key or mouse
-input; each message box is recorded as it appears and answered with Enter
-on its OK button. Then the page shows what the table expects.
+Each starts on a freshly loaded page in the same browser; every action is
+trusted key or mouse input; each message box is recorded as it appears and
+answered with Enter on its OK button, or as an "answer" action said (Enter,
+Space, Escape, or a click on OK). Then the page shows what the table
+expects, and the page's console holds no error and no warning.
 
 What a page cannot show after the program has ended (every control is gone,
-or the tab is closed) is read just before the action that ends it; the
+or the tab is closed: by its close box, or by the page where the browser
+lets a script close it) is read just before the action that ends it; the
 focus is not compared then.
 
-usage: tst_web_windows.py SITE_DIR -- SCENARIOS_COMMAND...
+Engines (engines.py): chromium (headless, the default), firefox (headless),
+webkit (WebKitGTK's MiniBrowser on an X display), chromium-x (a Chromium
+window on an X display, keys and clicks from the X server by xdotool).
+--safari-rule runs, before the page's own scripts, what Safari does to a
+click on a button: the button never takes the focus, the focused element
+loses it (not in webkit, whose driver runs nothing before the page).
+
+usage: tst_web_windows.py SITE_DIR [--engine NAME] [--safari-rule] -- SCENARIOS_COMMAND...
 """
 
 import json
@@ -19,7 +29,8 @@ import subprocess
 import sys
 import time
 
-from web_driver import ALT, CTRL, SHIFT, Browser, SiteServer, site_folder, wait_until
+from engines import ENGINES, SAFARI_RULE, open_engine
+from web_driver import ALT, CTRL, SHIFT, SiteServer, site_folder, wait_until
 
 READ_STATE = """(function () {
   var main = document.getElementById('frmMain');
@@ -42,9 +53,15 @@ OPEN_BOX = """(function () {
          document.getElementById('msgbox-text').textContent.replace(/\\n/g, '\\r');
 })()"""
 
+# What the page started loading (the About window's pictures and font) has
+# come, or failed: the page is done before the next load leaves it.
+LOADED = ("document.fonts.status === 'loaded' && "
+          "[].every.call(document.images, function (i) { return i.complete; })")
+
 IDLE = "!window.EmberlinePage || !document.querySelector('.window') || EmberlinePage.idle()"
 
 MENU_KEYS = {'calc': 'l', 'reset': 'r', 'exit': 'q', 'instructions': 'i'}
+ANSWERS = ('enter', 'space', 'escape', 'click')
 
 
 class Run:
@@ -54,24 +71,48 @@ class Run:
         self.browser = browser
         self.messages = []
         self.before_end = None
-        self.closed = None
-        browser.driver.get(url)
+        self.closed = None  # by the tab's close box: whether it went
+        self.gone = False  # closed by the page itself
+        self.answer = 'enter'
+        browser.load(url)
         if not wait_until(lambda: browser.js("window.EmberlinePage && EmberlinePage.idle() && "
-                                             "document.activeElement.id === 'frmMain-txtT'")):
+                                             "document.activeElement.id === 'frmMain-txtT'"), timeout=10):
             raise AssertionError('the main window did not come up ready for input')
+
+    def read(self, expression):
+        """The expression's value in the page; None once the page has
+        closed its own tab."""
+        if not self.gone:
+            try:
+                return self.browser.js(expression)
+            except Exception:
+                if not self.browser.window_closed():
+                    raise
+                self.gone = True
+        return None
+
+    def answer_box(self):
+        b = self.browser
+        if self.answer == 'click':
+            b.click('msgbox-ok')
+        else:
+            b.key(self.answer)
 
     def settle(self):
         """Answers the message boxes as they come, until the page is idle."""
         b = self.browser
-        for _ in range(100):
-            text = b.js(OPEN_BOX)
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            text = self.read(OPEN_BOX)
+            if self.gone:
+                return
             if text is not None:
                 self.messages.append(text)
                 if len(self.messages) > 20:
                     raise AssertionError('message boxes keep coming')
-                b.key('enter')
+                self.answer_box()
                 continue
-            if b.js(IDLE):
+            if self.read(IDLE) or self.gone:
                 return
             time.sleep(0.01)
         raise AssertionError('the page never became idle')
@@ -81,6 +122,11 @@ class Run:
         verb, _, argument = action.partition(' ')
         if verb in ('menu', 'alt', 'close-main') or (verb == 'click' and argument == 'cmdExit'):
             self.before_end = b.js(READ_STATE)
+        if verb == 'answer':
+            if argument not in ANSWERS:
+                raise AssertionError('unknown answer ' + action)
+            self.answer = argument
+            return
         if verb == 'set':
             b.key('home')
             b.key('end', SHIFT)
@@ -112,33 +158,26 @@ class Run:
             b.click('frmAbout-cmdOK')
         elif verb == 'about-close':
             # The browser's Back: the About window's close box.
-            history = b.cdp('Page.getNavigationHistory')
-            entry = history['entries'][history['currentIndex'] - 1]
-            b.cdp('Page.navigateToHistoryEntry', entryId=entry['id'])
-            wait_until(lambda: not b.js(READ_STATE)['aboutVisible'], timeout=2)
+            b.back()
+            wait_until(lambda: not b.js(READ_STATE)['aboutVisible'], timeout=5)
         elif verb == 'close-main':
             # The main window's close box is the tab's: the tab closes.
-            self.close_tab()
+            self.closed = b.close_window()
             return
         else:
             raise AssertionError('unknown action ' + action)
         self.settle()
 
-    def close_tab(self):
-        driver = self.browser.driver
-        closing = driver.current_window_handle
-        driver.switch_to.new_window('tab')
-        spare = driver.current_window_handle
-        driver.switch_to.window(closing)
-        driver.close()
-        driver.switch_to.window(spare)
-        self.closed = closing not in driver.window_handles
-
     def state(self):
         if self.closed is not None:
             state = dict(self.before_end, ended=self.closed, mainVisible=False, aboutVisible=False)
             return state, True
-        state = self.browser.js(READ_STATE)
+        state = self.read(READ_STATE)
+        if self.gone:
+            if self.before_end is None:
+                raise AssertionError('the tab closed')
+            state = dict(self.before_end, ended=True)
+            return state, True
         if state['ended']:
             kept = self.before_end or {}
             state.update({k: kept.get(k, '') for k in ('txtT', 'txtL', 'lblLT', 'lblF')})
@@ -147,42 +186,69 @@ class Run:
         return state, False
 
 
-def main():
-    if '--' not in sys.argv[2:3]:
-        sys.exit(__doc__)
-    site = site_folder(sys.argv[1])
-    scenarios = json.loads(subprocess.run(sys.argv[3:], check=True, capture_output=True, text=True).stdout)
-    server = SiteServer(site)
-    browser = Browser()
-    failures = 0
-    started = time.monotonic()
+def run_scenario(browser, url, scenario):
+    """What the page showed that the table does not expect."""
+    problems = []
     try:
+        run = Run(browser, url)
+        for action in scenario['actions']:
+            run.perform(action)
+        state, ended = run.state()
+        expected = scenario['expected']
+        for field in ('txtT', 'txtL', 'lblLT', 'lblF', 'focus', 'ended', 'mainVisible', 'aboutVisible'):
+            if field == 'focus' and ended:
+                continue
+            if state[field] != expected[field]:
+                problems.append('%s: %r, expected %r' % (field, state[field], expected[field]))
+        if run.messages != expected['messages']:
+            problems.append('messages: %r, expected %r' % (run.messages, expected['messages']))
+        if not wait_until(lambda: run.read(LOADED) or run.gone, timeout=10):
+            problems.append('the page never finished loading its pictures and fonts')
+    except Exception as error:  # a failed step fails the scenario, the others still run
+        problems.append('%s: %s' % (type(error).__name__, error))
+    problems += ['console: ' + line for line in browser.problems()]
+    return problems
+
+
+def main():
+    args = sys.argv[1:]
+    if '--' not in args:
+        sys.exit(__doc__)
+    options, command = args[:args.index('--')], args[args.index('--') + 1:]
+    engine, safari_rule, site = 'chromium', False, None
+    while options:
+        option = options.pop(0)
+        if option == '--engine' and options and options[0] in ENGINES:
+            engine = options.pop(0)
+        elif option == '--safari-rule':
+            safari_rule = True
+        elif not option.startswith('-') and site is None:
+            site = site_folder(option)
+        else:
+            sys.exit(__doc__)
+    if site is None or not command:
+        sys.exit(__doc__)
+    scenarios = json.loads(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
+    server = SiteServer(site)
+    started = time.monotonic()
+    browser = open_engine(engine)
+    failures = 0
+    try:
+        if safari_rule:
+            browser.add_preload(SAFARI_RULE)
+        browser.problems()  # what the browser said before the first page is not the page's
         for scenario in scenarios:
-            run = Run(browser, server.url)
-            problems = []
-            try:
-                for action in scenario['actions']:
-                    run.perform(action)
-                state, ended = run.state()
-                expected = scenario['expected']
-                for field in ('txtT', 'txtL', 'lblLT', 'lblF', 'focus', 'ended', 'mainVisible', 'aboutVisible'):
-                    if field == 'focus' and ended:
-                        continue
-                    if state[field] != expected[field]:
-                        problems.append('%s: %r, expected %r' % (field, state[field], expected[field]))
-                if run.messages != expected['messages']:
-                    problems.append('messages: %r, expected %r' % (run.messages, expected['messages']))
-            except Exception as error:  # a failed step fails the scenario, the others still run
-                problems.append('%s: %s' % (type(error).__name__, error))
+            problems = run_scenario(browser, server.url, scenario)
             if problems:
                 failures += 1
-                print('FAIL: %s\n    %s' % (scenario['name'], '\n    '.join(problems)))
+                print('FAIL: %s\n    %s' % (scenario['name'], '\n    '.join(problems)), flush=True)
             else:
-                print('ok: %s' % scenario['name'])
+                print('ok: %s' % scenario['name'], flush=True)
     finally:
         browser.quit()
         server.stop()
-    print('%d of %d scenarios failed (%.1f s)' % (failures, len(scenarios), time.monotonic() - started))
+    print('%s%s: %d of %d scenarios failed (%.1f s)' % (engine, ' with the Safari rule' if safari_rule else '',
+                                                        failures, len(scenarios), time.monotonic() - started))
     sys.exit(1 if failures else 0)
 
 

@@ -1,11 +1,13 @@
-"""The site in headless Chromium, driven as a user drives it.
+"""The site in a browser, driven as a user drives it.
 
-A server on 127.0.0.1 (a free port, stopped at will), Debian's Chromium
-through Debian's chromedriver with a profile of its own, and trusted input:
+A server on 127.0.0.1 (a free port, stopped at will), and an engine: what a
+test does to the page in any browser (Engine), with headless Chromium here
+(Browser) and the other engines in engines.py. Chromium runs through
+Debian's chromedriver with a profile of its own, and its input is trusted:
 keys and clicks go in through the DevTools protocol (Input.dispatchKeyEvent,
 Input.dispatchMouseEvent), so the page sees them as a keyboard and a mouse
-give them (isTrusted), with the browser's own default actions. No display,
-no network.
+give them (isTrusted), with the browser's own default actions; each call
+returns once the page has handled the event. No display, no network.
 """
 
 import functools
@@ -18,6 +20,7 @@ import threading
 import time
 
 from selenium import webdriver
+from selenium.common.exceptions import NoSuchWindowException
 from selenium.webdriver.chrome.service import Service
 
 CHROMIUM = '/usr/bin/chromium'
@@ -73,20 +76,57 @@ _NAMED_KEYS = {
 ALT, CTRL, SHIFT = 1, 2, 8
 
 
-class Browser:
+CENTRE = ("(function (e) { var r = e.getBoundingClientRect(); "
+          "return [r.left + r.width / 2, r.top + r.height / 2]; })(document.getElementById(arguments[0]))")
+
+
+class Engine:
+    """What a test does to the page, the same in every browser.
+
+    load(url) opens a fresh document and returns after its load event;
+    js(expression, *args) evaluates an expression (the arguments are
+    arguments[0], ...) and returns its value as JSON gives it; key(name,
+    modifiers), type_text(text) and click_at(x, y) are trusted input that
+    returns once the page has handled it, click(id) clicks an element's
+    middle; back() is the browser's Back button; close_window() closes the
+    page's tab or window (another takes its place) and says whether it went;
+    window_closed() says whether the page has closed its own (the next load
+    opens another); add_preload(source) runs a script before the page's own
+    in every new document; problems() empties and returns the console's
+    errors and warnings (and uncaught errors) from the page since the last
+    call; quit() ends the browser.
+    """
+
+    def click(self, element_id):
+        """A click in the middle of an element (found by id)."""
+        x, y = self.js(CENTRE, element_id)
+        self.click_at(x, y)
+
+
+class Browser(Engine):
     """Headless Chromium with a fresh profile, and the page's input."""
 
-    def __init__(self, width=800, height=600):
+    HEADLESS = True
+
+    def __init__(self, width=800, height=600, flags=()):
         self._profile = tempfile.mkdtemp(prefix='emberline-chromium-')
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
-        for flag in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-                     '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                     '--disable-extensions', '--disable-default-apps', '--user-data-dir=' + self._profile,
-                     '--window-size=%d,%d' % (width, height)):
+        for flag in (('--headless',) if self.HEADLESS else ()) + (
+                '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+                '--disable-background-networking', '--disable-component-update', '--disable-sync',
+                '--disable-extensions', '--disable-default-apps', '--user-data-dir=' + self._profile,
+                '--window-size=%d,%d' % (width, height)) + tuple(flags):
             options.add_argument(flag)
-        self.driver = webdriver.Chrome(service=Service(executable_path=CHROMEDRIVER), options=options)
+        # The page's console, read by problems().
+        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+        try:
+            self.driver = webdriver.Chrome(service=Service(executable_path=CHROMEDRIVER), options=options)
+        except BaseException:
+            shutil.rmtree(self._profile, ignore_errors=True)
+            raise
         self.driver.set_script_timeout(10)
+        self._preloads = []
 
     def quit(self):
         try:
@@ -99,6 +139,47 @@ class Browser:
 
     def js(self, expression, *args):
         return self.driver.execute_script('return (' + expression + ');', *args)
+
+    def load(self, url):
+        if self.window_closed():
+            self._use_tab(self.driver.window_handles[0])
+        self.driver.get(url)
+
+    def _use_tab(self, handle):
+        # The scripts before the page's are each tab's own.
+        self.driver.switch_to.window(handle)
+        for source in self._preloads:
+            self.cdp('Page.addScriptToEvaluateOnNewDocument', source=source)
+
+    def back(self):
+        history = self.cdp('Page.getNavigationHistory')
+        entry = history['entries'][history['currentIndex'] - 1]
+        self.cdp('Page.navigateToHistoryEntry', entryId=entry['id'])
+
+    def close_window(self):
+        # A spare tab first: the last one closing would end the browser.
+        driver = self.driver
+        closing = driver.current_window_handle
+        driver.switch_to.new_window('tab')
+        spare = driver.current_window_handle
+        driver.switch_to.window(closing)
+        driver.close()
+        self._use_tab(spare)
+        return closing not in driver.window_handles
+
+    def window_closed(self):
+        try:
+            return self.driver.current_window_handle not in self.driver.window_handles
+        except NoSuchWindowException:
+            return True
+
+    def add_preload(self, source):
+        self._preloads.append(source)
+        self.cdp('Page.addScriptToEvaluateOnNewDocument', source=source)
+
+    def problems(self):
+        return ['%s: %s' % (entry['level'], entry['message']) for entry in self.driver.get_log('browser')
+                if entry['level'] in ('SEVERE', 'WARNING')]
 
     # Keyboard.
 
@@ -136,13 +217,6 @@ class Browser:
         self.cdp('Input.dispatchMouseEvent', type='mouseMoved', x=x, y=y)
         self.cdp('Input.dispatchMouseEvent', type='mousePressed', x=x, y=y, button='left', buttons=1, clickCount=1)
         self.cdp('Input.dispatchMouseEvent', type='mouseReleased', x=x, y=y, button='left', buttons=0, clickCount=1)
-
-    def click(self, element_id):
-        """A click in the middle of an element (found by id)."""
-        box = self.js('(function (e) { var r = e.getBoundingClientRect(); '
-                      'return [r.left + r.width / 2, r.top + r.height / 2]; })(document.getElementById(arguments[0]))',
-                      element_id)
-        self.click_at(box[0], box[1])
 
     # The accessibility tree.
 
