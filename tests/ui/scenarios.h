@@ -13,7 +13,10 @@ namespace scenarios {
 // Actions, one per string:
 //   "set TEXT"    select the whole text of the focused box and type TEXT
 //                 ("set" alone empties it)
-//   "type TEXT"   type TEXT at the end of the focused box
+//   "type TEXT"   type TEXT at the end of the focused box; right after
+//                 "select-all", over the text it selected
+//   "select-all"  Ctrl+A in the focused box: selects its whole text, which
+//                 is no edit (the results stay)
 //   "enter", "space", "escape", "tab", "backtab"
 //   "ctrl-enter", "alt-enter"  Enter with Ctrl or Alt held
 //   "click NAME"  mouse click on txtT, txtL, cmdCalc, cmdReset or cmdExit
@@ -106,6 +109,15 @@ inline std::vector<Scenario> all()
     add("typing a character over the same one selected is an edit and empties the results",
         {u"set 5800", u"tab", u"set 1", u"enter", u"set 1"}, [](Expected &e) {
             e.txtT = u"5800"; e.txtL = u"1"; e.focus = u"txtL";
+        });
+    add("Ctrl+A in either box selects without an edit: texts and results stay",
+        {u"set 5800", u"tab", u"set 1", u"enter", u"select-all", u"backtab", u"select-all"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"1"; e.lblLT = u"5800"; e.lblF = u"0.7201"; e.focus = u"txtT";
+        });
+    // The click leaves the caret in the text with nothing selected.
+    add("typing after Ctrl+A replaces the whole text and empties the results",
+        {u"set 5800", u"tab", u"set 1", u"enter", u"click txtT", u"select-all", u"type 6000"}, [](Expected &e) {
+            e.txtT = u"6000"; e.txtL = u"1"; e.focus = u"txtT";
         });
     add("a validation that keeps the text keeps the results",
         {u"set 5800", u"tab", u"set 1", u"enter", u"backtab"}, [](Expected &e) {

@@ -52,11 +52,15 @@ MenuItem menuNamed(const std::u16string &name)
     return MenuItem::None;
 }
 
-void perform(WindowModel &m, const std::u16string &action)
+// `previous` is the action before, if any: typing right after select-all
+// goes over the selected text.
+void perform(WindowModel &m, const std::u16string &action, const std::u16string &previous)
 {
     const auto [verb, argument] = scenarios::split(action);
     if (verb == u"set") m.replaceText(argument);
+    else if (verb == u"type" && previous == u"select-all") m.replaceText(argument);
     else if (verb == u"type") m.typeText(argument);
+    else if (verb == u"select-all") { } // Ctrl+A types nothing: a selection, no edit
     else if (verb == u"enter") m.pressEnter();
     else if (verb == u"ctrl-enter") m.typeText(u"\n"); // a box takes the line feed as no character
     else if (verb == u"alt-enter") { }                   // no key procedure hears Alt combinations
@@ -81,8 +85,11 @@ void perform(WindowModel &m, const std::u16string &action)
 
 void run(WindowModel &m, const std::vector<std::u16string> &actions)
 {
-    for (const std::u16string &action : actions)
-        perform(m, action);
+    std::u16string previous;
+    for (const std::u16string &action : actions) {
+        perform(m, action, previous);
+        previous = action;
+    }
 }
 
 } // namespace

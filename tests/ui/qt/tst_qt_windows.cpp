@@ -40,8 +40,9 @@ QString substitute(std::u16string_view face)
     return face == u"Garamond" ? QString("EB Garamond") : QString("Liberation Sans");
 }
 
-// One action of the scenario table, with real keys and clicks.
-void perform(QtSession &s, const QString &action)
+// One action of the scenario table, with real keys and clicks; `previous`
+// is the action before it, if any.
+void perform(QtSession &s, const QString &action, const QString &previous = {})
 {
     const QString verb = action.section(' ', 0, 0);
     const QString argument = action.section(' ', 1);
@@ -53,8 +54,11 @@ void perform(QtSession &s, const QString &action)
         else
             QTest::keyClicks(f, argument);
     } else if (verb == "type") {
-        QTest::keyClick(f, Qt::Key_End);
+        if (previous != "select-all") // else over the selected text
+            QTest::keyClick(f, Qt::Key_End);
         QTest::keyClicks(f, argument);
+    } else if (verb == "select-all") {
+        QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
     } else if (verb == "enter") {
         QTest::keyClick(f, Qt::Key_Return);
     } else if (verb == "ctrl-enter") {
@@ -150,10 +154,12 @@ void TestQtWindows::scenario()
     const scenarios::Expected &expected = scenario.expected;
 
     QtSession s;
+    QString previous;
     for (const std::u16string &action : scenario.actions) {
-        perform(s, qs(action));
+        perform(s, qs(action), previous);
         if (QTest::currentTestFailed())
             return;
+        previous = qs(action);
     }
     QCOMPARE(s.text("txtT"), qs(expected.txtT));
     QCOMPARE(s.text("txtL"), qs(expected.txtL));

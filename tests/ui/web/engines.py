@@ -92,6 +92,13 @@ CONSOLE_HOOK = """(function () {
 
 INPUT_COUNT = "window.__emberlineInput ? window.__emberlineInput.count : -1"
 
+# The document is on the screen: a frame with its content has been
+# presented. A Chromium window throws away (does not queue) the keys and
+# clicks that come for a newly loaded document before then, while it still
+# shows the page before; on a busy machine the page's scripts can be ready
+# for input well before that frame is drawn.
+PRESENTED = "performance.getEntriesByName('first-contentful-paint').length > 0"
+
 # Keys of WebDriver's key actions.
 W3C_KEYS = {'enter': '\ue007', 'space': ' ', 'escape': '\ue00c', 'tab': '\ue004', 'home': '\ue011',
             'end': '\ue010', 'delete': '\ue017', 'backspace': '\ue003', 'down': '\ue015'}
@@ -531,6 +538,8 @@ class ChromiumX(_CountedInput, Browser):
     def load(self, url):
         super().load(url)
         self._fresh_document()
+        if not wait_until(lambda: self.js(PRESENTED), timeout=10):
+            raise AssertionError('the Chromium window never showed the page')
         if not self.js('document.hasFocus()'):
             raise AssertionError('the Chromium window does not have the keyboard')
         self._origin = None

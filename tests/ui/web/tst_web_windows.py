@@ -9,6 +9,13 @@ answered with Enter on its OK button, or as an "answer" action said (Enter,
 Space, Escape, or a click on OK). Then the page shows what the table
 expects, and the page's console holds no error and no warning.
 
+Before the scenarios, the look against the design, in each engine: on a
+freshly loaded page, then with a message box open, then with the About
+window shown, every control of the shown window lies where its layout
+table puts it (within a CSS pixel, in its container), and the page, the
+windows, the white panels and boxes, the text and the buttons have the
+colours of web_page.css. A difference fails the run.
+
 What a page cannot show after the program has ended (every control is gone,
 or the tab is closed: by its close box, or by the page where the browser
 lets a script close it) is read just before the action that ends it; the
@@ -60,6 +67,66 @@ LOADED = ("document.fonts.status === 'loaded' && "
 
 IDLE = "!window.EmberlinePage || !document.querySelector('.window') || EmberlinePage.idle()"
 
+# The design's colours (web_page.css): the face of the page, the windows
+# and the message box; the white panels and boxes; the text; the buttons.
+FACE, PANEL, TEXT, BUTTON = 'rgb(240, 240, 240)', 'rgb(255, 255, 255)', 'rgb(0, 0, 0)', 'rgb(225, 225, 225)'
+
+# The colour behind each part of the page (the first background that is not
+# transparent, from the part up) and the colour of its text: the page, the
+# face of each shown window, the message box when open; and every control
+# of the shown windows with its box relative to its container, in CSS
+# pixels, and the box its layout table gives it (twips, 15 to a pixel).
+READ_LOOK = """(function () {
+  function behind(e) {
+    for (; e; e = e.parentElement) {
+      var c = getComputedStyle(e).backgroundColor;
+      if (c !== 'transparent' && !/^rgba\\(.*, 0\\)$/.test(c)) return c;
+    }
+    return 'none';
+  }
+  var parts = [], controls = [];
+  function part(kind, name, e) {
+    parts.push({kind: kind, name: name, behind: behind(e), text: getComputedStyle(e).color});
+  }
+  part('page', 'the page', document.body);
+  EmberlineWindows.windows.forEach(function (w) {
+    if (w.root.hidden) return;
+    var client = w.root.querySelector('.client');
+    part('window', w.design.name, client);
+    w.design.controls.forEach(function (c) {
+      var e = w.controls.get(c.name), within = c.container ? w.controls.get(c.container) : client;
+      var r = e.getBoundingClientRect(), o = within.getBoundingClientRect();
+      controls.push({name: e.id, kind: c.kind, white: c.white, behind: behind(e), text: getComputedStyle(e).color,
+                     box: [r.left - o.left - within.clientLeft, r.top - o.top - within.clientTop, r.width, r.height],
+                     table: [c.left / 15, c.top / 15, c.width / 15, c.height / 15]});
+    });
+  });
+  var box = document.querySelector('dialog.msgbox[open]');
+  if (box) {
+    part('box', 'the message box', box);
+    part('panel', "the message box's title", box.querySelector('.msgbox-title'));
+    part('panel', "the message box's prompt", box.querySelector('.msgbox-text'));
+    part('button', "the message box's OK", box.querySelector('.msgbox-ok'));
+  }
+  return {parts: parts, controls: controls};
+})()"""
+
+# What each kind of part and control shows: the colour behind it (None:
+# the window's face, or white where the table says so) and its text's
+# colour (None: no text of its own).
+PART_LOOK = {'page': (FACE, TEXT), 'window': (FACE, None), 'box': (FACE, TEXT), 'panel': (PANEL, TEXT),
+             'button': (BUTTON, TEXT)}
+CONTROL_LOOK = {'button': (BUTTON, TEXT), 'textbox': (PANEL, TEXT), 'label': (None, TEXT), 'frame': (None, None),
+                'picture': (None, None)}
+
+# The states the look is checked in: the windows shown, whether a message
+# box is open, and the actions that lead there from the page as loaded.
+LOOK_STATES = (
+    ('the main window', ['frmMain'], False, []),
+    ('a message box over the main window', ['frmMain'], True, ['open-box']),
+    ('the About window', ['frmAbout'], False, ['close-box', 'menu about']),
+)
+
 MENU_KEYS = {'calc': 'l', 'reset': 'r', 'exit': 'q', 'instructions': 'i'}
 ANSWERS = ('enter', 'space', 'escape', 'click')
 
@@ -74,6 +141,7 @@ class Run:
         self.closed = None  # by the tab's close box: whether it went
         self.gone = False  # closed by the page itself
         self.answer = 'enter'
+        self.previous = ''  # the action before
         browser.load(url)
         if not wait_until(lambda: browser.js("window.EmberlinePage && EmberlinePage.idle() && "
                                              "document.activeElement.id === 'frmMain-txtT'"), timeout=10):
@@ -120,6 +188,7 @@ class Run:
     def perform(self, action):
         b = self.browser
         verb, _, argument = action.partition(' ')
+        previous, self.previous = self.previous, action
         if verb in ('menu', 'alt', 'close-main') or (verb == 'click' and argument == 'cmdExit'):
             self.before_end = b.js(READ_STATE)
         if verb == 'answer':
@@ -135,8 +204,11 @@ class Run:
             else:
                 b.key('delete')
         elif verb == 'type':
-            b.key('end')
+            if previous != 'select-all':  # else over the selected text
+                b.key('end')
             b.type_text(argument)
+        elif verb == 'select-all':
+            b.key('a', CTRL)
         elif verb in ('enter', 'space', 'escape', 'tab'):
             b.key(verb)
         elif verb == 'ctrl-enter':
@@ -210,6 +282,54 @@ def run_scenario(browser, url, scenario):
     return problems
 
 
+def look_problems(look, windows, box):
+    """Where the page's look differs from the design."""
+    problems = []
+    shown = [p['name'] for p in look['parts'] if p['kind'] == 'window']
+    if shown != windows or any(p['kind'] == 'box' for p in look['parts']) != box:
+        problems.append('shown: %s%s, expected %s%s' % (', '.join(shown) or 'no window', ' and a message box' * box,
+                                                        ', '.join(windows), ' and a message box' * box))
+    for item, (behind, text) in [(p, PART_LOOK[p['kind']]) for p in look['parts']] + \
+            [(c, CONTROL_LOOK[c['kind']]) for c in look['controls']]:
+        behind = behind or (PANEL if item.get('white') else FACE)
+        if item['behind'] != behind:
+            problems.append('%s: face %s, the design has %s' % (item['name'], item['behind'], behind))
+        if text and item['text'] != text:
+            problems.append('%s: text %s, the design has %s' % (item['name'], item['text'], text))
+    for c in look['controls']:
+        if any(abs(a - b) > 1 for a, b in zip(c['box'], c['table'])):
+            problems.append('%s: at %.1f, %.1f, %.1f x %.1f px in its container; its table puts it at '
+                            '%.1f, %.1f, %.1f x %.1f' % tuple([c['name']] + c['box'] + c['table']))
+    return problems
+
+
+def check_look(browser, url):
+    """The page against the design in each state of LOOK_STATES, on the
+    page as freshly loaded: [(state, problems), ...]."""
+    results = []
+    name = LOOK_STATES[0][0]
+    try:
+        run = Run(browser, url)
+        for name, windows, box, actions in LOOK_STATES:
+            for action in actions:
+                if action == 'open-box':  # Help > Instructions, the box left open
+                    browser.key(MENU_KEYS['instructions'], CTRL)
+                    if not wait_until(lambda: run.read(OPEN_BOX), timeout=10):
+                        raise AssertionError('no message box came')
+                elif action == 'close-box':
+                    browser.key('enter')
+                    run.settle()
+                else:
+                    run.perform(action)
+            if not wait_until(lambda: run.read(LOADED), timeout=10):
+                raise AssertionError('the page never finished loading its pictures and fonts')
+            results.append((name, look_problems(browser.js(READ_LOOK), windows, box)))
+    except Exception as error:  # the state that was not reached fails
+        results.append((name, ['%s: %s' % (type(error).__name__, error)]))
+    results[-1][1].extend('console: ' + line for line in browser.problems())
+    return results
+
+
 def main():
     args = sys.argv[1:]
     if '--' not in args:
@@ -232,11 +352,18 @@ def main():
     server = SiteServer(site)
     started = time.monotonic()
     browser = open_engine(engine)
-    failures = 0
+    failures = checks = 0
     try:
         if safari_rule:
             browser.add_preload(SAFARI_RULE)
         browser.problems()  # what the browser said before the first page is not the page's
+        for state, problems in check_look(browser, server.url):
+            checks += 1
+            if problems:
+                failures += 1
+                print('FAIL: the look of %s\n    %s' % (state, '\n    '.join(problems)), flush=True)
+            else:
+                print('ok: the look of %s' % state, flush=True)
         for scenario in scenarios:
             problems = run_scenario(browser, server.url, scenario)
             if problems:
@@ -247,8 +374,9 @@ def main():
     finally:
         browser.quit()
         server.stop()
-    print('%s%s: %d of %d scenarios failed (%.1f s)' % (engine, ' with the Safari rule' if safari_rule else '',
-                                                        failures, len(scenarios), time.monotonic() - started))
+    print('%s%s: %d of %d looks and scenarios failed (%.1f s)' % (
+        engine, ' with the Safari rule' if safari_rule else '', failures, checks + len(scenarios),
+        time.monotonic() - started))
     sys.exit(1 if failures else 0)
 
 

@@ -423,7 +423,9 @@ WORD letter(char16_t c)
     return WORD(c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c);
 }
 
-void perform(const std::u16string &action)
+// One action of the scenario table; `previous` is the action before it, if
+// any.
+void perform(const std::u16string &action, const std::u16string &previous = {})
 {
     const auto [verb, argument] = scenarios::split(action);
     if (verb == u"set") {
@@ -435,8 +437,11 @@ void perform(const std::u16string &action)
         else
             typeText(argument);
     } else if (verb == u"type") {
-        press(VK_END);
+        if (previous != u"select-all") // else over the selected text
+            press(VK_END);
         typeText(argument);
+    } else if (verb == u"select-all") {
+        press('A', VK_CONTROL);
     } else if (verb == u"enter") {
         press(VK_RETURN);
     } else if (verb == u"ctrl-enter") {
@@ -497,8 +502,11 @@ TEST_CASE("user scenarios on the Win32 windows")
         INFO(std::string(scenario.name));
         programThread().restart();
         REQUIRE(mainControl("txtT") != nullptr);
-        for (const std::u16string &action : scenario.actions)
-            perform(action);
+        std::u16string previous;
+        for (const std::u16string &action : scenario.actions) {
+            perform(action, previous);
+            previous = action;
+        }
         const scenarios::Expected &expected = scenario.expected;
         const Shown s = shown();
         CHECK(s.txtT == expected.txtT);
