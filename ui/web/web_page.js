@@ -52,13 +52,11 @@ var EmberlinePage = (function () {
   }
 
   // A window wider than the page (a phone) is scaled down to fit it,
-  // whole; on a wide enough page it keeps its size. The scale is rounded
-  // down, so that the scaled width never comes out a fraction over.
+  // whole; on a wide enough page it keeps its size.
   function fitWindows() {
     var width = document.documentElement.clientWidth;
     windows.forEach(function (win) {
-      var fit = Math.min(1, Math.floor(width * 15000 / win.design.width) / 1000);
-      win.root.style.setProperty('--fit', String(fit));
+      win.root.style.setProperty('--fit', String(EmberlineWindows.fitScale(width, win.design.width)));
     });
   }
 
