@@ -8,7 +8,6 @@ var EmberlineWindows = (function () {
 
   var windows = new Map(); // number -> window
   var shortcutKeys = new Set(); // Ctrl+letter of any window: the browser never gets them
-  var accessKeys = new Set(); // Alt+letter of any window
 
   // Building a window.
 
@@ -117,7 +116,6 @@ var EmberlineWindows = (function () {
       if (m.key) {
         title.setAttribute('aria-keyshortcuts', 'Alt+' + m.key.toUpperCase());
         win.menuKeys.set(m.key, index);
-        accessKeys.add(m.key);
       }
       putCaption(title, m.text, m.keyAt);
       title.dataset.menu = String(index);
@@ -158,10 +156,18 @@ var EmberlineWindows = (function () {
   return {
     windows: windows,
     shortcutKeys: shortcutKeys,
-    accessKeys: accessKeys,
     element: element,
     displayText: displayText,
     controlOf: controlOf,
+
+    // The scale of a window on a page narrower than it (a phone), so that
+    // the whole window fits the page's width (CSS pixels; the window's in
+    // twips): rounded down, so that the scaled width never comes out a
+    // fraction over; 1 on a page wide enough. index.html scales its copy
+    // of the main window by this too, before it is first drawn.
+    fitScale: function (pageWidth, windowWidth) {
+      return Math.min(1, Math.floor(pageWidth * 15000 / windowWidth) / 1000);
+    },
 
     // What the module asks of the page's windows.
 
@@ -194,7 +200,6 @@ var EmberlineWindows = (function () {
         }
         if (c.key && c.kind === 'button') {
           win.accessKeys.set(c.key, c.id);
-          accessKeys.add(c.key);
         }
         return node;
       });
@@ -216,7 +221,27 @@ var EmberlineWindows = (function () {
         (container ? win.controls.get(container) : client).appendChild(nodes[i]);
       });
       windows.set(handle, win);
-      document.body.appendChild(win.root);
+      // Inside the page's one main landmark, after its heading. The page
+      // as served holds an inert copy of the main window, built by this
+      // code when the site was built (app/web/prerender.js), so that the
+      // window shows before the module has arrived: the window takes its
+      // place. The module shows it before it returns to the browser, so no
+      // frame is drawn between the two.
+      var copy = document.getElementById(design.name);
+      if (copy && copy.hasAttribute('inert')) {
+        // The copy's pictures have been fetched and decoded: the window
+        // takes them as they are.
+        win.controls.forEach(function (node, name) {
+          var picture = node.tagName === 'IMG' && document.getElementById(node.id);
+          if (picture) {
+            node.replaceWith(picture);
+            win.controls.set(name, picture);
+          }
+        });
+        copy.replaceWith(win.root);
+      } else {
+        (document.getElementById('windows') || document.body).appendChild(win.root);
+      }
     },
 
     focusedControl: function (handle) {
