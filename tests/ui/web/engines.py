@@ -28,11 +28,10 @@ import tempfile
 import threading
 
 from selenium import webdriver
-from selenium.common.exceptions import NoSuchWindowException
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
-from web_driver import ALT, CTRL, SHIFT, Browser, Engine, wait_until
+from web_driver import ALT, CTRL, SHIFT, Browser, Engine, SeleniumWindows, wait_until
 
 FIREFOX = '/usr/bin/firefox-esr'
 WEBKIT_DRIVER = '/usr/bin/WebKitWebDriver'
@@ -422,12 +421,14 @@ class Firefox(_W3CInput, Engine):
 
 # WebKitGTK.
 
-class WebKit(_W3CInput, Engine):
+class WebKit(_W3CInput, SeleniumWindows, Engine):
     """WebKitGTK's MiniBrowser through WebKitWebDriver, on an X display.
 
     The driver has no console log and no script before the page's own:
     the console is read from CONSOLE_HOOK, put in after each load, which
     sees what the page says from then on."""
+
+    SPARE = 'window'
 
     def __init__(self, width=800, height=600):
         for program in (WEBKIT_DRIVER, MINIBROWSER):
@@ -472,22 +473,6 @@ class WebKit(_W3CInput, Engine):
 
     def back(self):
         self.driver.back()
-
-    def close_window(self):
-        driver = self.driver
-        closing = driver.current_window_handle
-        driver.switch_to.new_window('window')
-        spare = driver.current_window_handle
-        driver.switch_to.window(closing)
-        driver.close()
-        driver.switch_to.window(spare)
-        return closing not in driver.window_handles
-
-    def window_closed(self):
-        try:
-            return self.driver.current_window_handle not in self.driver.window_handles
-        except NoSuchWindowException:
-            return True
 
     def add_preload(self, source):
         raise NotImplementedError("WebKitWebDriver runs no script before the page's own")

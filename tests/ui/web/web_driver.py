@@ -103,7 +103,34 @@ class Engine:
         self.click_at(x, y)
 
 
-class Browser(Engine):
+class SeleniumWindows:
+    """The shown tab's end through WebDriver's classic commands: a spare tab
+    (or window, SPARE) is opened first, as the last one closing would end
+    the browser."""
+
+    SPARE = 'tab'
+
+    def _use_tab(self, handle):
+        self.driver.switch_to.window(handle)
+
+    def close_window(self):
+        driver = self.driver
+        closing = driver.current_window_handle
+        driver.switch_to.new_window(self.SPARE)
+        spare = driver.current_window_handle
+        driver.switch_to.window(closing)
+        driver.close()
+        self._use_tab(spare)
+        return closing not in driver.window_handles
+
+    def window_closed(self):
+        try:
+            return self.driver.current_window_handle not in self.driver.window_handles
+        except NoSuchWindowException:
+            return True
+
+
+class Browser(SeleniumWindows, Engine):
     """Headless Chromium with a fresh profile, and the page's input."""
 
     HEADLESS = True
@@ -155,23 +182,6 @@ class Browser(Engine):
         history = self.cdp('Page.getNavigationHistory')
         entry = history['entries'][history['currentIndex'] - 1]
         self.cdp('Page.navigateToHistoryEntry', entryId=entry['id'])
-
-    def close_window(self):
-        # A spare tab first: the last one closing would end the browser.
-        driver = self.driver
-        closing = driver.current_window_handle
-        driver.switch_to.new_window('tab')
-        spare = driver.current_window_handle
-        driver.switch_to.window(closing)
-        driver.close()
-        self._use_tab(spare)
-        return closing not in driver.window_handles
-
-    def window_closed(self):
-        try:
-            return self.driver.current_window_handle not in self.driver.window_handles
-        except NoSuchWindowException:
-            return True
 
     def add_preload(self, source):
         self._preloads.append(source)
