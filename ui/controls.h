@@ -25,6 +25,9 @@ public:
             writeText(text);
     }
     virtual void setFocus() = 0;
+    // Selects the whole text, as a box does when it takes the focus from
+    // the keyboard, so that typing replaces it.
+    virtual void selectAll() = 0;
 
 protected:
     virtual std::u16string readText() const = 0;

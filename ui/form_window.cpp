@@ -18,6 +18,11 @@ MainWindow::MainWindow(NativeWindow &native)
 {
 }
 
+TextBox *MainWindow::box(Control control)
+{
+    return control == Control::txtT ? m_txtT.get() : control == Control::txtL ? m_txtL.get() : nullptr;
+}
+
 AboutWindow::AboutWindow(NativeWindow &native)
     : FormWindow(native), m_lblTheLabel(native.label("lblTheLabel"))
 {

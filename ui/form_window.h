@@ -24,6 +24,8 @@ public:
     void hide() { m_native.hideWindow(); }
     Control focused() const { return m_native.focused(); }
     void focus(Control control) { m_native.focus(control); }
+    // The window's input box for a control, or null.
+    virtual TextBox *box(Control) { return nullptr; }
 
 protected:
     NativeWindow &m_native;
@@ -39,6 +41,7 @@ public:
     TextBox &txtL() { return *m_txtL; }
     Label &lblLT() { return *m_lblLT; }
     Label &lblF() { return *m_lblF; }
+    TextBox *box(Control control) override;
 
 private:
     std::unique_ptr<TextBox> m_txtT;

@@ -48,12 +48,14 @@ void Forms::load(FormId form)
         MainForm &main = frmMain();
         m_main.window = std::make_unique<MainWindow>(m_system.createMainWindow(main));
         m_main.focus = layout::TabOrder(MainLayout()).front()->id;
+        m_main.firstShow = true;
         main.attach(m_main.window.get());
         main.Run([&main] { main.Form_Load(); });
     } else {
         AboutForm &about = frmAbout();
         m_about.window = std::make_unique<AboutWindow>(m_system.createAboutWindow(about));
         m_about.focus = layout::TabOrder(AboutLayout()).front()->id;
+        m_about.firstShow = true;
         about.attach(m_about.window.get());
         about.Run([&about] { about.Form_Load(); });
     }
@@ -68,6 +70,14 @@ void Forms::show(Instance<FormType, WindowType> &instance)
     // Counted visible only once shown with its focus back: focus moves
     // while the window comes back validate nothing.
     instance.window->focus(instance.focus);
+    // The first focus is the keyboard's: a box shown with it for the first
+    // time has its text selected, so that typing replaces it. Later returns
+    // keep the selection the box had.
+    if (instance.firstShow) {
+        instance.firstShow = false;
+        if (TextBox *box = instance.window->box(instance.focus); box && instance.window->focused() == instance.focus)
+            box->selectAll();
+    }
     instance.visible = true;
 }
 

@@ -61,6 +61,7 @@ private:
         std::unique_ptr<WindowType> window; // null while not loaded
         bool visible = false;
         Control focus = Control::None;      // where the focus goes when shown
+        bool firstShow = true;              // not shown since it was loaded
     };
 
     void load(FormId form);

@@ -6,6 +6,7 @@
 #include "ui/main/main_form.h"
 #include "ui/main/main_layout.h"
 
+#include <algorithm>
 #include <map>
 
 namespace ui {
@@ -46,12 +47,14 @@ public:
         {
         }
         void setFocus() override { m_window.moveFocus(m_control); }
+        void selectAll() override { m_window.selection(m_control) = {0, m_text.size()}; }
 
     protected:
         std::u16string readText() const override { return m_text; }
         void writeText(std::u16string_view text) override
         {
             m_text = text;
+            m_window.selection(m_control) = {m_text.size(), m_text.size()};
             m_window.link().textChanged(m_control);
         }
 
@@ -104,12 +107,14 @@ public:
     }
 
     std::u16string &text(const char *name) { return m_texts[name]; }
+    Selection &selection(Control box) { return m_selections[box]; }
     bool visible() const { return m_visible; }
 
 private:
     const layout::WindowDesign &m_design;
     Window *&m_loaded;
     std::map<std::string, std::u16string> m_texts;
+    std::map<Control, Selection> m_selections;
     Control m_focus = Control::None;
     bool m_visible = false;
 };
@@ -171,6 +176,17 @@ std::u16string WindowModel::aboutText() const
     return m_about ? m_about->text("lblTheLabel") : std::u16string();
 }
 
+WindowModel::Selection WindowModel::selection(Control box) const
+{
+    return m_main ? m_main->selection(box) : Selection{};
+}
+
+void WindowModel::placeCaret(Control box, Selection selection)
+{
+    if (m_main)
+        m_main->selection(box) = selection;
+}
+
 void WindowModel::setAboutText(std::u16string_view text)
 {
     if (m_about)
@@ -190,49 +206,99 @@ Control WindowModel::typingTarget() const
     return focus == Control::txtT || focus == Control::txtL ? focus : Control::None;
 }
 
-void WindowModel::edit(Control box, std::u16string text)
+void WindowModel::edit(Control box, std::u16string text, Selection selection)
 {
     m_main->text(boxName(box)) = std::move(text);
+    m_main->selection(box) = selection;
     m_main->link().textChanged(box);
+}
+
+bool WindowModel::replaceSelection(std::u16string_view text)
+{
+    const Control target = typingTarget();
+    if (target == Control::None)
+        return false;
+    std::u16string content = m_main->text(boxName(target));
+    const Selection s = m_main->selection(target);
+    const std::size_t start = std::min(s.start, content.size());
+    const std::size_t end = std::min(std::max(s.end, start), content.size());
+    content.replace(start, end - start, text);
+    const std::size_t caret = start + text.size();
+    edit(target, std::move(content), {caret, caret});
+    return true;
 }
 
 void WindowModel::typeText(std::u16string_view characters)
 {
     for (char16_t c : characters) {
         const Control target = typingTarget();
-        if (target == Control::None)
-            return;
+        if (target == Control::None) {
+            // A focused button, the About window's OK included, takes Enter
+            // and Space as a press, and no other character.
+            if (c == u'\r' || c == u' ')
+                pressOnFocus(c);
+            continue;
+        }
         m_main->link().keyPress(target, static_cast<std::int16_t>(c));
         // A single-line box takes no line break; the key procedure may have
         // moved the focus (an error message hands it to a box) or ended the
         // program.
         if (c != u'\r' && c != u'\n' && typingTarget() == target)
-            edit(target, m_main->text(boxName(target)) + c);
+            replaceSelection(std::u16string_view(&c, 1));
     }
 }
 
 void WindowModel::pasteText(std::u16string_view text)
 {
-    if (const Control target = typingTarget(); target != Control::None)
-        edit(target, std::u16string(text));
+    replaceSelection(text);
 }
 
-void WindowModel::replaceText(std::u16string_view text)
+void WindowModel::selectAll()
+{
+    if (const Control target = typingTarget(); target != Control::None)
+        m_main->selection(target) = {0, m_main->text(boxName(target)).size()};
+}
+
+void WindowModel::home()
+{
+    if (const Control target = typingTarget(); target != Control::None)
+        m_main->selection(target) = {0, 0};
+}
+
+void WindowModel::end()
+{
+    if (const Control target = typingTarget(); target != Control::None) {
+        const std::size_t size = m_main->text(boxName(target)).size();
+        m_main->selection(target) = {size, size};
+    }
+}
+
+void WindowModel::backspace()
 {
     const Control target = typingTarget();
     if (target == Control::None)
         return;
-    if (text.empty()) {
-        // Delete on the selected text; an empty box has none.
-        if (!m_main->text(boxName(target)).empty())
-            edit(target, u"");
-        return;
+    Selection &s = m_main->selection(target);
+    if (s.start == s.end) {
+        if (s.start == 0)
+            return; // nothing before the caret: no edit
+        --s.start;
     }
-    // The first key replaces the selection, the others follow it.
-    m_main->link().keyPress(target, static_cast<std::int16_t>(text.front()));
-    if (typingTarget() == target)
-        edit(target, std::u16string(text.substr(0, 1)));
-    typeText(text.substr(1));
+    replaceSelection({});
+}
+
+void WindowModel::deleteKey()
+{
+    const Control target = typingTarget();
+    if (target == Control::None)
+        return;
+    Selection &s = m_main->selection(target);
+    if (s.start == s.end) {
+        if (s.end >= m_main->text(boxName(target)).size())
+            return; // nothing after the caret: no edit
+        ++s.end;
+    }
+    replaceSelection({});
 }
 
 void WindowModel::pressEnter()
@@ -248,8 +314,12 @@ void WindowModel::pressSpace()
 // Enter and Space type into a box and press a focused button.
 void WindowModel::pressOnFocus(char16_t key)
 {
-    if (!mainUsable())
+    if (!mainUsable()) {
+        // About's OK, its one control, has the focus.
+        if (aboutVisible() && !ended())
+            clickAboutOK();
         return;
+    }
     if (typingTarget() != Control::None)
         typeText(std::u16string_view(&key, 1));
     else if (isButton(m_main->focused()))
@@ -279,9 +349,15 @@ void WindowModel::moveInTabOrder(std::size_t step)
     if (!mainUsable())
         return;
     const auto order = layout::TabOrder(MainLayout());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        if (order[i]->id == m_main->focused())
-            return m_main->moveFocus(order[(i + step) % order.size()]->id);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i]->id != m_main->focused())
+            continue;
+        // A box reached from the keyboard has its whole text selected.
+        const Control to = order[(i + step) % order.size()]->id;
+        if (to == Control::txtT || to == Control::txtL)
+            m_main->selection(to) = {0, m_main->text(boxName(to)).size()};
+        return m_main->moveFocus(to);
+    }
 }
 
 void WindowModel::click(Control control)
@@ -291,11 +367,28 @@ void WindowModel::click(Control control)
     m_main->moveFocus(control);
     if (isButton(control) && mainUsable())
         m_main->link().click(control);
+    // A box clicked right of its text gets the caret at its end.
+    if (!isButton(control) && mainUsable() && m_main->focused() == control) {
+        const std::size_t size = m_main->text(boxName(control)).size();
+        m_main->selection(control) = {size, size};
+    }
 }
 
 void WindowModel::accessKey(Control button)
 {
     click(button);
+}
+
+void WindowModel::altKey(char16_t letter)
+{
+    const char16_t upper = letter >= u'a' && letter <= u'z' ? char16_t(letter - u'a' + u'A') : letter;
+    if (mainUsable()) {
+        if (upper == u'C') accessKey(Control::cmdCalc);
+        else if (upper == u'R') accessKey(Control::cmdReset);
+        else if (upper == u'X') accessKey(Control::cmdExit);
+    } else if (upper == u'O') {
+        clickAboutOK();
+    }
 }
 
 void WindowModel::menu(MenuItem item)

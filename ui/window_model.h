@@ -23,6 +23,11 @@ class MainForm;
 // then reports the click, the boxes report every edit of the user and every
 // write that changes their text, and a window unloaded inside one of its
 // own events goes once that event has returned.
+//
+// Each box holds a selection, as the toolkits' boxes do: typing replaces
+// it; a box that takes the focus from the keyboard (Tab, Shift+Tab) has its
+// whole text selected; a write by the program leaves the caret after the
+// new text; a box keeps its selection while another control has the focus.
 class WindowModel : public WindowSystem {
 public:
     struct Message {
@@ -42,21 +47,38 @@ public:
     bool mainVisible() const;
     bool aboutVisible() const;
     std::u16string aboutText() const;
+    // A box's selection, [start, end) in UTF-16 code units; empty for a
+    // caret.
+    struct Selection {
+        std::size_t start = 0, end = 0;
+        bool operator==(const Selection &) const = default;
+    };
+    Selection selection(Control box) const;
     bool ended() const { return m_forms.ended(); }
     const std::vector<Message> &messages() const { return m_messages; }
     Forms &forms() { return m_forms; }
     MainForm &frmMain() { return m_forms.frmMain(); }
 
     // What a user does.
-    void typeText(std::u16string_view characters); // into the focused box, one key at a time
-    void pasteText(std::u16string_view text);      // replaces the focused box's whole text
-    void replaceText(std::u16string_view text);    // selects all, then types
-    void pressEnter();                             // on the focused control
+    // Keys on the focused control of the window shown; in a box, characters
+    // replace the selection one key at a time.
+    void typeText(std::u16string_view characters);
+    void pasteText(std::u16string_view text); // over the focused box's selection, one edit
+    void selectAll();                         // Ctrl+A: no edit
+    void home();
+    void end();
+    void backspace();
+    void deleteKey();
+    void pressEnter();
     void pressSpace();
     void pressEscape();
     void tab();
     void backTab();
+    // A mouse click on a main window's control; on a box it leaves a caret
+    // where the mouse was, which a toolkit knows: `placeCaret` sets it.
     void click(Control control);
+    void placeCaret(Control box, Selection selection);
+    void altKey(char16_t letter);   // Alt+C, Alt+R, Alt+X, About's Alt+O
     void accessKey(Control button); // Alt+C, Alt+R, Alt+X
     void menu(MenuItem item);       // by mouse, access key or shortcut: the focus stays
     void closeMain();               // the main window's close box
@@ -75,13 +97,16 @@ private:
     class Window;
 
     void pressOnFocus(char16_t key);
+    // Replaces the selection of the focused box with `text` as the user's
+    // edit; returns false when no box has the keyboard.
+    bool replaceSelection(std::u16string_view text);
     void moveInTabOrder(std::size_t step);
     bool mainUsable() const;
     // The focused box of the main window when it can be typed into.
     Control typingTarget() const;
     // An edit by the user: it reports a change even when the text comes out
     // as it was (a character typed over the same one selected).
-    void edit(Control box, std::u16string text);
+    void edit(Control box, std::u16string text, Selection selection);
 
     std::vector<Message> m_messages;
     Window *m_main = nullptr;   // the loaded windows, destroyed by the lifecycle

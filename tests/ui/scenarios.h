@@ -10,19 +10,25 @@
 
 namespace scenarios {
 
-// Actions, one per string:
-//   "set TEXT"    select the whole text of the focused box and type TEXT
-//                 ("set" alone empties it)
-//   "type TEXT"   type TEXT at the end of the focused box; right after
-//                 "select-all", over the text it selected
+// Actions, one per string; keys go to the focused control of the window
+// shown:
+//   "set TEXT"    Ctrl+A, then TEXT typed ("set" alone: Ctrl+A, Delete)
+//   "type TEXT"   End, then TEXT typed
+//   "keys TEXT"   TEXT typed where the caret is, over the selection
+//   "paste TEXT"  TEXT pasted from the clipboard (Ctrl+V)
 //   "select-all"  Ctrl+A in the focused box: selects its whole text, which
 //                 is no edit (the results stay)
+//   "home", "end", "backspace", "delete"
 //   "enter", "space", "escape", "tab", "backtab"
 //   "ctrl-enter", "alt-enter"  Enter with Ctrl or Alt held
-//   "click NAME"  mouse click on txtT, txtL, cmdCalc, cmdReset or cmdExit
-//   "alt C"       an access key (C, R or X)
-//   "menu NAME"   calc, reset, exit (by their Ctrl shortcuts), instructions,
-//                 about (through the Help menu)
+//   "click NAME"  mouse click on txtT, txtL, cmdCalc, cmdReset or cmdExit,
+//                 or on the window's face beside them ("click face"); on a
+//                 box, at the right end of its text
+//   "dblclick NAME" a double click on txtT or txtL
+//   "alt C"       an access key: C, R or X, or O (About's OK)
+//   "menu NAME"   from the keyboard: calc, reset, exit by their Ctrl
+//                 shortcuts, instructions and about through Alt+H
+//   "menu-click NAME" the same entry by mouse, through its menu
 //   "about-ok", "about-close", "close-main"
 //   "answer HOW"  from this action on, every message box that appears is
 //                 answered by HOW: "enter" (Enter on OK), "space" (Space on
@@ -89,6 +95,25 @@ inline std::vector<Scenario> all()
 
     add("start-up shows zeros, empty results, focus in txtT", {}, same);
 
+    // Selections and carets
+    add("at start-up txtT's text is selected: typing replaces it",
+        {u"keys 5800"}, [](Expected &e) { e.txtT = u"5800"; });
+    add("Tab and Shift+Tab select the text of the box they reach",
+        {u"tab", u"keys 3", u"backtab", u"keys 7"}, [](Expected &e) { e.txtT = u"7"; e.txtL = u"3"; });
+    add("the return from About keeps the selection",
+        {u"menu about", u"about-ok", u"keys 9"}, [](Expected &e) { e.txtT = u"9"; });
+    add("a refused box keeps its selection: typing replaces it",
+        {u"tab", u"set abc", u"select-all", u"backtab", u"keys 1"}, [](Expected &e) {
+            e.txtL = u"1"; e.focus = u"txtL"; e.messages = {WavelengthNaN};
+        });
+    add("Reset leaves the caret after the 0 in the focused box",
+        {u"set 5", u"menu reset", u"keys 7"}, [](Expected &e) { e.txtT = u"07"; });
+    add("Home, Delete, End, Backspace and a paste edit at the caret",
+        {u"set 5800", u"home", u"delete", u"keys 6", u"end", u"backspace", u"paste 1"},
+        [](Expected &e) { e.txtT = u"6801"; });
+    add("a click on the window's face moves nothing",
+        {u"set 5", u"click face", u"keys 1"}, [](Expected &e) { e.txtT = u"51"; });
+
     // Calculating and clearing
     add("Enter calculates in place, reading the texts as typed",
         {u"set 5800", u"tab", u"set 1", u"enter"}, [](Expected &e) {
@@ -116,7 +141,7 @@ inline std::vector<Scenario> all()
         });
     // The click leaves the caret in the text with nothing selected.
     add("typing after Ctrl+A replaces the whole text and empties the results",
-        {u"set 5800", u"tab", u"set 1", u"enter", u"click txtT", u"select-all", u"type 6000"}, [](Expected &e) {
+        {u"set 5800", u"tab", u"set 1", u"enter", u"click txtT", u"select-all", u"keys 6000"}, [](Expected &e) {
             e.txtT = u"6000"; e.txtL = u"1"; e.focus = u"txtT";
         });
     add("a validation that keeps the text keeps the results",
@@ -278,6 +303,14 @@ inline std::vector<Scenario> all()
         });
     add("the About close box does the same as OK, even with bad texts",
         {u"set abc", u"menu about", u"about-close"}, [](Expected &e) { e.txtT = u"abc"; });
+    add("About by mouse, closed by Enter on OK", {u"set 5", u"menu-click about", u"enter"},
+        [](Expected &e) { e.txtT = u"5"; });
+    add("About closed by Alt+O; Alt+O in the main window does nothing", {u"menu about", u"alt O", u"alt O", u"keys 2"},
+        [](Expected &e) { e.txtT = u"2"; });
+    add("About closed by Space; the menu by mouse calculates",
+        {u"set 1000", u"tab", u"set 1.11", u"menu about", u"space", u"menu-click calc"}, [](Expected &e) {
+            e.txtT = u"1000"; e.txtL = u"1.11"; e.lblLT = u"1110"; e.lblF = u"0.0010"; e.focus = u"txtL";
+        });
     add("About twice in a row",
         {u"menu about", u"about-ok", u"menu about", u"about-close", u"tab"}, [](Expected &e) { e.focus = u"txtL"; });
     return s;

@@ -1,5 +1,6 @@
 #include "scenarios.h"
 #include "../support/doctest_text.h"
+#include "../support/monkey.h"
 
 #include "ui/about/about_form.h"
 #include "ui/about/about_layout.h"
@@ -20,76 +21,10 @@ using ui::WindowModel;
 
 namespace {
 
-Control controlNamed(const std::u16string &name)
-{
-    if (name == u"txtT") return Control::txtT;
-    if (name == u"txtL") return Control::txtL;
-    if (name == u"cmdCalc" || name == u"C") return Control::cmdCalc;
-    if (name == u"cmdReset" || name == u"R") return Control::cmdReset;
-    if (name == u"cmdExit" || name == u"X") return Control::cmdExit;
-    return Control::None;
-}
-
-std::u16string nameOf(Control c)
-{
-    switch (c) {
-    case Control::txtT: return u"txtT";
-    case Control::txtL: return u"txtL";
-    case Control::cmdCalc: return u"cmdCalc";
-    case Control::cmdReset: return u"cmdReset";
-    case Control::cmdExit: return u"cmdExit";
-    default: return u"none";
-    }
-}
-
-MenuItem menuNamed(const std::u16string &name)
-{
-    if (name == u"calc") return MenuItem::mnuCalc;
-    if (name == u"reset") return MenuItem::mnuReset;
-    if (name == u"exit") return MenuItem::mnuExit;
-    if (name == u"instructions") return MenuItem::mnuInstructions;
-    if (name == u"about") return MenuItem::mnuAbout;
-    return MenuItem::None;
-}
-
-// `previous` is the action before, if any: typing right after select-all
-// goes over the selected text.
-void perform(WindowModel &m, const std::u16string &action, const std::u16string &previous)
-{
-    const auto [verb, argument] = scenarios::split(action);
-    if (verb == u"set") m.replaceText(argument);
-    else if (verb == u"type" && previous == u"select-all") m.replaceText(argument);
-    else if (verb == u"type") m.typeText(argument);
-    else if (verb == u"select-all") { } // Ctrl+A types nothing: a selection, no edit
-    else if (verb == u"enter") m.pressEnter();
-    else if (verb == u"ctrl-enter") m.typeText(u"\n"); // a box takes the line feed as no character
-    else if (verb == u"alt-enter") { }                   // no key procedure hears Alt combinations
-    else if (verb == u"space") m.pressSpace();
-    else if (verb == u"escape") m.pressEscape();
-    else if (verb == u"tab") m.tab();
-    else if (verb == u"backtab") m.backTab();
-    else if (verb == u"click") m.click(controlNamed(argument));
-    else if (verb == u"alt") m.accessKey(controlNamed(argument));
-    else if (verb == u"menu") m.menu(menuNamed(argument));
-    else if (verb == u"about-ok") m.clickAboutOK();
-    else if (verb == u"about-close") m.closeAbout();
-    else if (verb == u"close-main") m.closeMain();
-    else if (verb == u"answer") { // the model answers every box at once, whatever the way
-        const std::u16string &way = argument;
-        CHECK_MESSAGE(std::find(std::begin(scenarios::AnswerWays), std::end(scenarios::AnswerWays), way)
-                          != std::end(scenarios::AnswerWays),
-                      "unknown way " << test_support::utf8(way));
-    }
-    else FAIL("unknown action " << test_support::utf8(action));
-}
-
 void run(WindowModel &m, const std::vector<std::u16string> &actions)
 {
-    std::u16string previous;
-    for (const std::u16string &action : actions) {
-        perform(m, action, previous);
-        previous = action;
-    }
+    for (const std::u16string &action : actions)
+        monkey::apply(m, action);
 }
 
 } // namespace
@@ -105,7 +40,7 @@ TEST_CASE("user scenarios on the window model")
         CHECK(m.text(Control::txtL) == expected.txtL);
         CHECK(m.lblLT() == expected.lblLT);
         CHECK(m.lblF() == expected.lblF);
-        CHECK(nameOf(m.focus()) == expected.focus);
+        CHECK(monkey::nameOf(m.focus()) == expected.focus);
         std::vector<std::u16string> messages;
         for (const auto &message : m.messages())
             messages.push_back(message.title + u": " + message.prompt);
@@ -114,6 +49,36 @@ TEST_CASE("user scenarios on the window model")
         CHECK(m.mainVisible() == expected.mainVisible);
         CHECK(m.aboutVisible() == expected.aboutVisible);
     }
+}
+
+// The monkey itself: on the model it runs many thousand actions without a
+// fault; a planted fault (Ctrl+A emptying the results, as a Windows box once
+// did) is found, reported with its seed and replay, and shrunk to a few
+// actions that still fail while the fault is there and pass once it is gone.
+TEST_CASE("the monkey: the model agrees with itself, and a planted fault is found and shrunk")
+{
+    monkey::ModelFront honest;
+    CHECK(monkey::hunt(honest, monkey::Plan{{1, 2, 3, 4}, 2500, {}}, "model") == "");
+
+    monkey::ModelFront faulty;
+    faulty.fault = [](WindowModel &m, const std::u16string &action) {
+        const bool inBox = m.focus() == Control::txtT || m.focus() == Control::txtL;
+        if (action == u"select-all" && inBox && m.mainVisible() && !m.lblF().empty())
+            m.forms().mainWindow()->lblF().setCaption(u"");
+    };
+    const std::string report = monkey::hunt(faulty, monkey::Plan{{1, 2, 3}, 2000, {}}, "faulty");
+    REQUIRE_MESSAGE(report != "", "the fault went unseen");
+    CHECK(report.find("results: the front end and the model differ") != std::string::npos);
+    const std::size_t shrunk = report.find("shrunk to ");
+    REQUIRE(shrunk != std::string::npos);
+    const std::size_t quote = report.find('\'', shrunk);
+    const std::vector<std::u16string> replay =
+            monkey::decode(std::string_view(report).substr(quote + 1, report.find('\'', quote + 1) - quote - 1));
+    INFO(report);
+    CHECK(replay.size() <= 8);
+    CHECK(replay.back() == u"select-all");
+    CHECK(monkey::check(faulty, replay));
+    CHECK_FALSE(monkey::check(honest, replay));
 }
 
 TEST_CASE("the Instructions prompt: four paragraphs joined by lone carriage returns")

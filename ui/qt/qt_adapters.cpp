@@ -11,6 +11,11 @@ void QtTextBox::setFocus()
     m_edit->setFocus(Qt::OtherFocusReason);
 }
 
+void QtTextBox::selectAll()
+{
+    m_edit->selectAll();
+}
+
 std::u16string QtTextBox::readText() const
 {
     return m_edit->text().toStdU16String();

@@ -16,6 +16,7 @@ class QtTextBox : public TextBox {
 public:
     explicit QtTextBox(QLineEdit *edit) : m_edit(edit) { }
     void setFocus() override;
+    void selectAll() override;
 
 protected:
     std::u16string readText() const override;

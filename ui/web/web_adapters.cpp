@@ -17,6 +17,11 @@ void WebTextBox::setFocus()
     m_window.focus(m_id);
 }
 
+void WebTextBox::selectAll()
+{
+    emberline_box_select_all(m_window.handle(), m_name.data(), int(m_name.size()));
+}
+
 std::u16string WebTextBox::readText() const
 {
     int length = 0;

@@ -17,6 +17,7 @@ class WebTextBox : public TextBox {
 public:
     WebTextBox(WebWindow &window, std::string name, Control id);
     void setFocus() override;
+    void selectAll() override;
 
 protected:
     std::u16string readText() const override;

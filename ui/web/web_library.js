@@ -43,6 +43,10 @@ mergeInto(LibraryManager.library, {
     EmberlineWindows.writeBox(window, UTF8ToString(name, nameLength), UTF16ToString(text, length * 2));
   },
 
+  emberline_box_select_all: function (window, name, nameLength) {
+    EmberlineWindows.selectBox(window, UTF8ToString(name, nameLength));
+  },
+
   emberline_label_write: function (window, name, nameLength, text, length) {
     EmberlineWindows.writeLabel(window, UTF8ToString(name, nameLength), UTF16ToString(text, length * 2));
   },

@@ -24,6 +24,8 @@ void emberline_window_focus(int window, int control);
 char16_t *emberline_box_text(int window, const char *name, int nameLength, int *length);
 // Puts a text into a box; the page reports no change for it.
 void emberline_box_write(int window, const char *name, int nameLength, const char16_t *text, int length);
+// Selects the whole text of a box.
+void emberline_box_select_all(int window, const char *name, int nameLength);
 // Shows a label's caption, its carriage returns as line breaks.
 void emberline_label_write(int window, const char *name, int nameLength, const char16_t *text, int length);
 

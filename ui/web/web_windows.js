@@ -256,6 +256,13 @@ var EmberlineWindows = (function () {
         node.focus();
     },
 
+    selectBox: function (handle, name) {
+      var win = windows.get(handle);
+      var node = win && win.controls.get(name);
+      if (node)
+        node.setSelectionRange(0, node.value.length, 'forward');
+    },
+
     boxText: function (handle, name) {
       var win = windows.get(handle);
       var node = win && win.controls.get(name);

@@ -15,10 +15,18 @@ class Win32TextBox : public TextBox {
 public:
     explicit Win32TextBox(HWND edit) : m_edit(edit) { }
     void setFocus() override { SetFocus(m_edit); }
+    void selectAll() override { SendMessageW(m_edit, EM_SETSEL, 0, -1); }
 
 protected:
     std::u16string readText() const override { return windowText(m_edit); }
-    void writeText(std::u16string_view text) override { SetWindowTextW(m_edit, wide(text).c_str()); }
+    // The caret goes after the new text, as in the other toolkits' boxes
+    // (a Windows edit puts it before), so that typing goes on after it.
+    void writeText(std::u16string_view text) override
+    {
+        SetWindowTextW(m_edit, wide(text).c_str());
+        if (IsWindow(m_edit))
+            SendMessageW(m_edit, EM_SETSEL, text.size(), text.size());
+    }
 
 private:
     HWND m_edit;
