@@ -272,6 +272,12 @@ inline std::vector<Scenario> all()
             e.txtT = u"58001"; e.txtL = u"0"; e.messages = {TemperatureNaN, divisionByZero, instructions()};
         });
 
+    // Found by the seeded monkey on the Qt windows
+    add("Enter with Alt held presses no focused button, in either window",
+        {u"tab", u"tab", u"alt-enter", u"menu about", u"alt-enter"}, [](Expected &e) {
+            e.focus = u"cmdCalc"; e.mainVisible = false; e.aboutVisible = true;
+        });
+
     // Reset, Instructions, Exit
     add("File > Reset Form with abc in a box: no message, zeros back",
         {u"set abc", u"menu reset"}, same);
@@ -285,6 +291,26 @@ inline std::vector<Scenario> all()
     add("Exit by Alt+X ends", {u"alt X"}, [](Expected &e) { e.ended = true; e.focus = u"cmdExit"; });
     add("the close box with abc ends without a message",
         {u"set abc", u"close-main"}, [](Expected &e) { e.txtT = u"abc"; e.ended = true; e.mainVisible = false; });
+
+    // Keys and clicks that a control must not take for more than they are
+    add("a letter typed on a focused button does nothing: only Alt with it is an access key",
+        {u"tab", u"tab", u"keys rx"}, [](Expected &e) { e.focus = u"cmdCalc"; });
+    add("letters typed in About do nothing: only Alt+O is its access key",
+        {u"menu about", u"keys ox"}, [](Expected &e) { e.mainVisible = false; e.aboutVisible = true; });
+    add("Enter with Ctrl held presses no focused button, in either window",
+        {u"tab", u"tab", u"ctrl-enter", u"menu about", u"ctrl-enter"}, [](Expected &e) {
+            e.focus = u"cmdCalc"; e.mainVisible = false; e.aboutVisible = true;
+        });
+    add("a click refused by the box being left keeps the clicked box's caret",
+        {u"tab", u"set -5", u"home", u"backtab", u"set abc", u"click txtL", u"set 100", u"enter", u"keys 9"},
+        [](Expected &e) {
+            e.txtT = u"100"; e.txtL = u"9-5"; e.focus = u"txtL";
+            e.messages = {TemperatureNaN, message(u"The value for wavelength must not be negative.")};
+        });
+    add("each click of a double click on a box asks for the focus: refused twice",
+        {u"set abc", u"dblclick txtL", u"keys 1"}, [](Expected &e) {
+            e.txtT = u"abc1"; e.messages = {TemperatureNaN, TemperatureNaN};
+        });
 
     // Focus
     add("four Tabs reach Exit", {u"tab", u"tab", u"tab", u"tab"}, [](Expected &e) { e.focus = u"cmdExit"; });

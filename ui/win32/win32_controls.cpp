@@ -124,6 +124,18 @@ LRESULT Win32Window::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARA
                 code |= DLGC_WANTALLKEYS;
             return code;
         }
+        // A character typed on a focused button, and Enter with Ctrl held,
+        // are the button's, which does nothing with them: only Alt with a
+        // letter is an access key, and only Enter alone a press. The dialog
+        // manager would take the letter alone as an access key too (E&xit's
+        // "x" would end the program, OK's "o" close About) and press the
+        // focused button for Enter with any modifier.
+        if (const MSG *msg = reinterpret_cast<const MSG *>(lParam)) {
+            if (msg->message == WM_CHAR)
+                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTCHARS;
+            if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && GetKeyState(VK_CONTROL) < 0)
+                return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTALLKEYS;
+        }
         break;
     case WM_KEYDOWN:
         // Ctrl+A selects the whole text, as in every other box on Windows,
@@ -146,11 +158,15 @@ LRESULT Win32Window::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARA
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        // A button takes the focus first, which validates the box it
-        // leaves; a press that did not keep it is dropped before the button
-        // is drawn pushed or takes the mouse capture. Access keys come this
-        // way too (BM_CLICK).
-        if (!box && GetFocus() != hwnd) {
+        // A control takes the focus first, which validates the box it
+        // leaves; a press that did not keep it is dropped before a button
+        // is drawn pushed or takes the mouse capture, and before a box
+        // moves its caret or selects a word (Wine's edit control places
+        // the caret before it asks for the focus, so a refused click would
+        // change the selection the box keeps for its return). Access keys
+        // come this way too (BM_CLICK). The second click of a double click
+        // asks again: a box answered in between may have put the focus back.
+        if (GetFocus() != hwnd) {
             SetFocus(hwnd);
             if (!IsWindow(hwnd) || GetFocus() != hwnd)
                 return 0;

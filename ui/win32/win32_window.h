@@ -23,10 +23,12 @@ namespace ui::win32 {
 //   the DPI changes;
 // - the edit boxes claim Enter (it reaches the key procedure as 13) and
 //   report each typed character, each change of their text and each loss
-//   of the focus; the buttons take the focus before their press and drop a
-//   press that did not keep it (a validation failed);
+//   of the focus; the buttons and the boxes take the focus before a click
+//   and drop a click that did not keep it (a validation failed), so that a
+//   refused click neither presses a button nor moves a box's caret;
 // - Enter on a focused button presses it; Escape and Enter elsewhere do
-//   nothing (no default or cancel button);
+//   nothing (no default or cancel button); a letter typed on a button, or
+//   Enter with Ctrl held, does nothing (only Alt+letter is an access key);
 // - the window gives the focus back to the control that had it when it is
 //   activated again.
 // Every event goes through the event link; nothing is decided here.
