@@ -164,7 +164,7 @@ int main(int argc, char *argv[])
     int status = 0;
     {
         // The program's own end: leaving the event loop.
-        test_support::QtSession session(5, [] { QCoreApplication::exit(0); });
+        test_support::QtSession session([] { QCoreApplication::exit(0); });
         Script script(session);
         QTimer::singleShot(0, &application, [&script] { script.run(); });
         status = QApplication::exec();

@@ -3,56 +3,101 @@
 #include "ui/qt/qt_widgets.h"
 
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 namespace test_support {
 
-QtSession::QtSession(int answerEveryMs, std::function<void()> end)
+namespace {
+
+// Hands every event of the application to a function first.
+class EventWatcher : public QObject {
+public:
+    explicit EventWatcher(std::function<void(QObject *, QEvent *)> heard) : m_heard(std::move(heard))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~EventWatcher() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        m_heard(watched, event);
+        return false;
+    }
+
+private:
+    std::function<void(QObject *, QEvent *)> m_heard;
+};
+
+} // namespace
+
+QtSession::QtSession(std::function<void()> end)
     : program([this, end = std::move(end)] {
           ++endCalls;
           if (end)
               end();
       })
 {
-    m_answerer.setInterval(answerEveryMs);
-    QObject::connect(&m_answerer, &QTimer::timeout, [this] { answerBox(); });
-    m_answerer.start();
+    m_watcher = std::make_unique<EventWatcher>([this](QObject *watched, QEvent *event) {
+        if (event->type() == QEvent::Show)
+            if (auto *box = qobject_cast<QMessageBox *>(watched); box && box->isWindow())
+                boxShown(box);
+    });
     program.Start();
     main = program.frmMain();
-    main->activateWindow();
-    if (!QTest::qWaitForWindowActive(main, 1000))
-        qWarning("the main window did not become active");
+    giveKeyboardToShownWindow();
 }
 
-QtSession::~QtSession()
-{
-    m_answerer.stop();
-}
+QtSession::~QtSession() = default;
 
 void QtSession::settle()
 {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    // A bound on the rounds, should something keep posting forever.
+    for (int round = 0; round < 1000; ++round) {
+        QGuiApplication::sync();
+        bool handled = false;
+        while (dispatcher->processEvents(QEventLoop::AllEvents))
+            handled = true;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (!handled)
+            return;
     }
+    qWarning("events kept coming after 1000 rounds");
 }
 
-bool QtSession::activateVisibleWindow()
+bool QtSession::waitFor(const std::function<bool()> &condition)
 {
-    QWidget *active = QApplication::activeWindow();
-    if (active && active->isVisible())
-        return false;
-    QWidget *window = aboutVisible() ? static_cast<QWidget *>(about())
-                                     : main->isVisible() ? static_cast<QWidget *>(main) : nullptr;
-    if (!window)
-        return false;
-    window->activateWindow();
-    settle();
+    if (condition())
+        return true;
+    // Each event that comes wakes the wait, the bound's own included.
+    QTimer bound;
+    bound.setSingleShot(true);
+    bound.start(10000);
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    while (!condition()) {
+        if (!bound.isActive())
+            return false;
+        dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     return true;
+}
+
+void QtSession::giveKeyboardToShownWindow()
+{
+    QWidget *shown = shownWindow();
+    if (!shown || QGuiApplication::focusWindow() == shown->windowHandle())
+        return;
+    shown->activateWindow();
+    if (!waitFor([shown] { return QGuiApplication::focusWindow() == shown->windowHandle(); }))
+        qWarning("the window shown did not take the keyboard");
+    settle();
 }
 
 QWidget *QtSession::widget(const QString &name) const
@@ -80,6 +125,15 @@ bool QtSession::aboutVisible() const
     return about() && about()->isVisible();
 }
 
+QWidget *QtSession::shownWindow() const
+{
+    if (ended())
+        return nullptr;
+    if (aboutVisible())
+        return about();
+    return main && main->isVisible() ? main : nullptr;
+}
+
 QStringList QtSession::messages() const
 {
     QStringList list;
@@ -88,38 +142,36 @@ QStringList QtSession::messages() const
     return list;
 }
 
-void QtSession::answerBox()
+void QtSession::boxShown(QMessageBox *box)
 {
-    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    const SeenBox seen{box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
+                       label ? label->text() : QString()};
+    boxes.push_back(seen);
+    if (onBox)
+        onBox(seen);
+    if (boxes.size() > maxBoxes)
+        qFatal("message boxes keep coming back; the last: %s", qPrintable(seen.text));
+    // Runs in the box's own event loop, once the show has returned to it.
+    QMetaObject::invokeMethod(
+            m_watcher.get(), [this, guard = QPointer<QMessageBox>(box)] { answerBox(guard); }, Qt::QueuedConnection);
+}
+
+void QtSession::answerBox(const QPointer<QMessageBox> &box)
+{
     if (!box || !box->isVisible())
         return;
-    if (m_seen != box) {
-        m_seen = box;
-        m_polls = 0;
-        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
-        const SeenBox seen{box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
-                           label ? label->text() : QString()};
-        boxes.push_back(seen);
-        if (onBox)
-            onBox(seen);
-        if (boxes.size() > maxBoxes) { // a box that keeps coming back fails the test instead of hanging it
-            m_answerer.stop();
-            return;
-        }
-    }
     if (answer != Answer::Ok) {
         // A user answers once the box is the window that has the keyboard.
-        // The answerer's rounds each run after the events before them, so a
-        // box that has not become that window after this many rounds never
-        // does.
-        if (QGuiApplication::focusWindow() != box->windowHandle() && ++m_polls < 200)
+        const bool keyboard = waitFor([&box] { return !box || QGuiApplication::focusWindow() == box->windowHandle(); });
+        if (!box)
             return;
         const QString what = box->windowTitle() + QStringLiteral(": ") + box->text().section(QChar(10), 0, 0);
-        if (QGuiApplication::focusWindow() != box->windowHandle())
-            answerFaults << QStringLiteral("the box \"%1\" never took the keyboard").arg(what);
+        if (!keyboard)
+            answerFaults << QStringLiteral("no keyboard for the box \"%1\"").arg(what);
         else if (!answerAsUser(box))
-            answerFaults << QStringLiteral("the answer left the box \"%1\" open").arg(what);
-        else
+            answerFaults << QStringLiteral("the answer left open the box \"%1\"").arg(what);
+        if (!box || !box->isVisible())
             return;
     }
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))

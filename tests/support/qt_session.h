@@ -2,9 +2,10 @@
 
 // The harness shared by the tests that drive the real Qt windows: the
 // program with its end intercepted, every message box answered as soon as
-// it is the active modal window (with OK, or as a user would: a key or a
-// click on OK), and the event processing that lets an action take full
-// effect.
+// it is the window with the keyboard (with OK, or as a user would: a key or
+// a click on OK), and the event processing that lets an action take full
+// effect. Nothing waits on the clock: a box is answered from inside its own
+// event loop, as soon as the window system has made it the active window.
 
 #include "app/qt/program.h"
 #include "ui/qt/qt_about_window.h"
@@ -12,12 +13,13 @@
 
 #include <QList>
 #include <QMessageBox>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class QLineEdit;
 
@@ -39,17 +41,26 @@ class QtSession {
 public:
     // Starts the program and waits for its main window to become active.
     // The program's end is counted in endCalls, then `end` runs, if given.
-    explicit QtSession(int answerEveryMs = 5, std::function<void()> end = {});
+    explicit QtSession(std::function<void()> end = {});
     ~QtSession();
     QtSession(const QtSession &) = delete;
     QtSession &operator=(const QtSession &) = delete;
 
-    // Processes the events an action left, deleted windows included.
+    // Processes events until none is left, deleted windows included; under
+    // X each round starts with a round trip to the server, so that what it
+    // sends back in answer is handled too.
     static void settle();
-    // What a window manager does when the active window goes away: the
+    // Handles events as they come until `condition` holds; false if it
+    // still does not after ten seconds. The offscreen platform delivers its
+    // events at once; the X server is another process, which answers when
+    // it does.
+    static bool waitFor(const std::function<bool()> &condition);
+
+    // Makes the window shown the one with the keyboard, as a window manager
+    // does when the active window goes (a menu or a message box closed); the
     // offscreen platform has none, and an inactive window takes no keys.
-    // Returns whether it activated a window.
-    bool activateVisibleWindow();
+    // Under X, waits until the server has given it the keyboard.
+    void giveKeyboardToShownWindow();
 
     QWidget *widget(const QString &name) const;
     QWidget *focus() const { return main->focusWidget(); }
@@ -58,6 +69,9 @@ public:
     QString caption(const char *name) const;
     ui::QtAboutWindow *about() const { return program.frmAbout(); }
     bool aboutVisible() const;
+    // The window a user sees and types into: About while it is shown, else
+    // the main window while it is shown, else none.
+    QWidget *shownWindow() const;
     // "title: prompt" of every box so far, line breaks as carriage returns.
     QStringList messages() const;
     bool ended() const { return endCalls > 0; }
@@ -76,20 +90,21 @@ public:
 
     int endCalls = 0;
     QList<SeenBox> boxes;
-    // Past this many boxes the answering stops, so that a box that keeps
-    // coming back stays open and fails the test instead of looping.
+    // Past this many boxes the test stops with the last one's text: a box
+    // that keeps coming back would otherwise never let the action return.
     qsizetype maxBoxes = 20;
     app::Program program;
     ui::QtMainWindow *main = nullptr;
 
 private:
-    void answerBox();
+    void boxShown(QMessageBox *box);
+    // Answers the box from inside its event loop, as a user does once it
+    // has the keyboard.
+    void answerBox(const QPointer<QMessageBox> &box);
     // Sends the answer as input; returns whether the box closed.
     bool answerAsUser(QMessageBox *box);
 
-    QTimer m_answerer;
-    QPointer<QMessageBox> m_seen; // the box recorded last, until it goes
-    int m_polls = 0;              // answerer rounds the box has waited for the keyboard
+    std::unique_ptr<QObject> m_watcher; // hears every message box shown
 };
 
 // Keeps the offscreen platform's note on every window it shows out of the

@@ -2,8 +2,6 @@
 
 #include "ui/qt/qt_widgets.h"
 
-#include <QLineEdit>
-
 namespace ui {
 
 void QtTextBox::setFocus()
@@ -23,7 +21,7 @@ std::u16string QtTextBox::readText() const
 
 void QtTextBox::writeText(std::u16string_view text)
 {
-    m_edit->setText(QString::fromUtf16(text.data(), qsizetype(text.size())));
+    m_edit->writeText(QString::fromUtf16(text.data(), qsizetype(text.size())));
 }
 
 std::u16string QtLabel::caption() const

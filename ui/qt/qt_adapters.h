@@ -2,19 +2,18 @@
 
 #include "ui/controls.h"
 
-class QLineEdit;
-
 namespace ui {
 
 class CaptionLabel;
+class InputBox;
 
 // The control interfaces on Qt widgets.
 
-// A QLineEdit as a TextBox: a write emits textChanged, which the window
+// An input box as a TextBox: a write emits textChanged, which the window
 // forwards to the form before the write returns.
 class QtTextBox : public TextBox {
 public:
-    explicit QtTextBox(QLineEdit *edit) : m_edit(edit) { }
+    explicit QtTextBox(InputBox *edit) : m_edit(edit) { }
     void setFocus() override;
     void selectAll() override;
 
@@ -23,7 +22,7 @@ protected:
     void writeText(std::u16string_view text) override;
 
 private:
-    QLineEdit *m_edit;
+    InputBox *m_edit;
 };
 
 class QtLabel : public Label {

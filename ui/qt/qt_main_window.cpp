@@ -3,6 +3,7 @@
 #include "ui/main/main_form.h"
 #include "ui/main/main_layout.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -32,6 +33,10 @@ QtMainWindow::QtMainWindow(MainForm &form)
     setObjectName(QLatin1String(design.name.data(), qsizetype(design.name.size())));
     setWindowTitle(qstr(design.caption));
     m_controls.buildMenus(menuBar());
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (!isVisible() && m_hiddenFocus && now && now != m_hiddenFocus && now->window() == this)
+            m_hiddenFocus->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void QtMainWindow::showWindow()
@@ -49,6 +54,8 @@ void QtMainWindow::showWindow()
 void QtMainWindow::hideWindow()
 {
     m_savedPosition = geometry().topLeft();
+    if (controlOf(focusWidget()) != Control::None)
+        m_hiddenFocus = focusWidget();
     hide();
 }
 

@@ -4,6 +4,7 @@
 #include "ui/window_system.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <optional>
 
@@ -13,7 +14,10 @@ class MainForm;
 
 // The main window on Qt widgets, built from the main window's layout table
 // with its menu bar; every event of its controls goes through the event
-// link to the form. Shown again, it comes back where it was.
+// link to the form. Shown again, it comes back where it was. While hidden it
+// keeps the focus child it had: Qt moves it on when the hidden window is
+// activated (a closing menu hands the activation back to it), a focus child
+// that is not visible counting as none.
 class QtMainWindow : public QMainWindow, public NativeWindow {
     Q_OBJECT
 public:
@@ -35,6 +39,7 @@ protected:
 private:
     QtControls m_controls;
     std::optional<QPoint> m_savedPosition;
+    QPointer<QWidget> m_hiddenFocus;
 };
 
 } // namespace ui

@@ -1,4 +1,5 @@
 #include "../scenarios.h"
+#include "monkey.h"
 #include "qt_session.h"
 #include "ui/about/about_layout.h"
 #include "ui/layout.h"
@@ -8,6 +9,7 @@
 
 #include <QtTest>
 #include <QAbstractButton>
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -16,6 +18,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyleHints>
+#include <QWindow>
 
 #include <memory>
 
@@ -40,74 +44,303 @@ QString substitute(std::u16string_view face)
     return face == u"Garamond" ? QString("EB Garamond") : QString("Liberation Sans");
 }
 
-// One action of the scenario table, with real keys and clicks; `previous`
-// is the action before it, if any.
-void perform(QtSession &s, const QString &action, const QString &previous = {})
+// The window the window system sends keys to: the one shown, once it has
+// the keyboard (or the menu open on it).
+QWindow *keyboardWindow(QtSession &s)
+{
+    s.giveKeyboardToShownWindow();
+    return QGuiApplication::focusWindow();
+}
+
+// A key pressed and released, with its modifiers pressed around it.
+void key(QtSession &s, Qt::Key code, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    if (QWindow *window = keyboardWindow(s))
+        QTest::keyClick(window, code, modifiers);
+}
+
+// Characters typed one at a time: each goes where the keyboard is when it
+// is typed (a Space on About's OK brings the main window back).
+void typeText(QtSession &s, const QString &text)
+{
+    for (const QChar c : text) {
+        QWindow *window = keyboardWindow(s);
+        if (!window)
+            continue;
+        // Below U+0100 a key's code is its character, capitalised.
+        const Qt::Key code = c == QLatin1Char(' ') ? Qt::Key_Space : Qt::Key(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Click, window, code, QString(c), Qt::NoModifier);
+    }
+}
+
+// A mouse click at `pos` in `widget`, through the window that holds it.
+void click(QWidget *widget, QPoint pos)
+{
+    QWidget *window = widget->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, widget->mapTo(window, pos));
+}
+
+// A double click: two clicks at one spot, so close together that Qt takes
+// the second press for a double click. A message box that the first press
+// brings up is answered before the second one comes, as a user's would be.
+void doubleClick(QtSession &s, QWidget *widget, QPoint pos)
+{
+    QWindow *window = widget->window()->windowHandle();
+    const QPoint at = widget->mapTo(widget->window(), pos);
+    const QPointF global = window->mapToGlobal(QPointF(at));
+    const int time = ++QTest::lastMouseTimestamp;
+    for (int press = 0; press < 2; ++press) {
+        if (press == 1) {
+            QtSession::settle();
+            s.giveKeyboardToShownWindow();
+            if (!widget->isVisible())
+                break;
+        }
+        qt_handleMouseEvent(window, at, global, Qt::LeftButton, Qt::LeftButton, QEvent::MouseButtonPress,
+                            Qt::NoModifier, time);
+        qt_handleMouseEvent(window, at, global, Qt::NoButton, Qt::LeftButton, QEvent::MouseButtonRelease,
+                            Qt::NoModifier, time);
+    }
+    // The next click is a click of its own.
+    QTest::lastMouseTimestamp += QTest::mouseDoubleClickInterval;
+}
+
+// A box takes a press soon after a double click at the same spot for a
+// triple click, for one double-click interval of the wall clock. The
+// actions are a user's separate acts, the next one later than that: the
+// window is closed now instead of waited for.
+void endTripleClickWindow(QWidget *box)
+{
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    for (const QAbstractEventDispatcher::TimerInfo &timer : dispatcher->registeredTimers(box)) {
+        if (timer.interval == QGuiApplication::styleHints()->mouseDoubleClickInterval()) {
+            QTimerEvent expired(timer.timerId);
+            QCoreApplication::sendEvent(box, &expired);
+        }
+    }
+}
+
+QMenu *openPopup()
+{
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+QAction *menuEntry(QtSession &s, const QString &name)
+{
+    static const QHash<QString, QString> entries = {{"calc", "mnuCalc"}, {"reset", "mnuReset"}, {"exit", "mnuExit"},
+                                                    {"instructions", "mnuInstructions"}, {"about", "mnuAbout"}};
+    return s.main->findChild<QAction *>(entries.value(name));
+}
+
+// One action of the scenario table, with real keys and clicks as the
+// window system delivers them: keys to the window with the keyboard, clicks
+// to the window under the mouse. A click or a menu aimed at a window that
+// is not shown does nothing. Returns what went wrong, if anything.
+QString perform(QtSession &s, const QString &action)
 {
     const QString verb = action.section(' ', 0, 0);
     const QString argument = action.section(' ', 1);
-    QWidget *f = s.focus();
+    // An ended program's windows are gone for the user (the test's end
+    // function keeps them): nothing reaches them.
+    if (s.ended())
+        return {};
+    s.giveKeyboardToShownWindow();
+    const bool mainShown = s.main->isVisible();
+    QString fault;
     if (verb == "set") {
-        QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
+        key(s, Qt::Key_A, Qt::ControlModifier);
         if (argument.isEmpty())
-            QTest::keyClick(f, Qt::Key_Delete);
+            key(s, Qt::Key_Delete);
         else
-            QTest::keyClicks(f, argument);
+            typeText(s, argument);
     } else if (verb == "type") {
-        if (previous != "select-all") // else over the selected text
-            QTest::keyClick(f, Qt::Key_End);
-        QTest::keyClicks(f, argument);
+        key(s, Qt::Key_End);
+        typeText(s, argument);
+    } else if (verb == "keys") {
+        typeText(s, argument);
+    } else if (verb == "paste") {
+        QApplication::clipboard()->setText(argument);
+        key(s, Qt::Key_V, Qt::ControlModifier);
     } else if (verb == "select-all") {
-        QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
-    } else if (verb == "enter") {
-        QTest::keyClick(f, Qt::Key_Return);
-    } else if (verb == "ctrl-enter") {
-        QTest::keyClick(f, Qt::Key_Return, Qt::ControlModifier);
-    } else if (verb == "alt-enter") {
-        QTest::keyClick(f, Qt::Key_Return, Qt::AltModifier);
-    } else if (verb == "space") {
-        QTest::keyClick(f, Qt::Key_Space);
-    } else if (verb == "escape") {
-        QTest::keyClick(f, Qt::Key_Escape);
-    } else if (verb == "tab") {
-        QTest::keyClick(f, Qt::Key_Tab);
+        key(s, Qt::Key_A, Qt::ControlModifier);
+    } else if (verb == "home" || verb == "end" || verb == "backspace" || verb == "delete" || verb == "enter"
+               || verb == "space" || verb == "escape" || verb == "tab") {
+        static const QHash<QString, Qt::Key> keys = {
+            {"home", Qt::Key_Home},   {"end", Qt::Key_End},     {"backspace", Qt::Key_Backspace},
+            {"delete", Qt::Key_Delete}, {"enter", Qt::Key_Return}, {"space", Qt::Key_Space},
+            {"escape", Qt::Key_Escape}, {"tab", Qt::Key_Tab}};
+        key(s, keys.value(verb));
     } else if (verb == "backtab") {
-        QTest::keyClick(f, Qt::Key_Backtab, Qt::ShiftModifier);
-    } else if (verb == "click") {
-        QTest::mouseClick(s.widget(argument), Qt::LeftButton);
+        key(s, Qt::Key_Backtab, Qt::ShiftModifier);
+    } else if (verb == "ctrl-enter") {
+        key(s, Qt::Key_Return, Qt::ControlModifier);
+    } else if (verb == "alt-enter") {
+        key(s, Qt::Key_Return, Qt::AltModifier);
     } else if (verb == "alt") {
-        QTest::keyClick(f, Qt::Key(argument.at(0).unicode()), Qt::AltModifier);
+        key(s, Qt::Key(argument.at(0).toUpper().unicode()), Qt::AltModifier);
+    } else if (verb == "click" || verb == "dblclick") {
+        if (!mainShown)
+            return {};
+        if (argument == "face") {
+            // An empty spot of the client area, left of the buttons.
+            click(s.main->centralWidget(), QPoint(16, 300));
+        } else if (QWidget *w = s.widget(argument)) {
+            const bool box = qobject_cast<QLineEdit *>(w) != nullptr;
+            // In a box, at its right end, where the caret lands after a
+            // short text.
+            const QPoint at = box ? QPoint(w->width() - 4, w->height() / 2) : w->rect().center();
+            if (verb == "dblclick") {
+                doubleClick(s, w, at);
+                if (box)
+                    endTripleClickWindow(w);
+            } else {
+                click(w, at);
+            }
+        } else {
+            return "no control " + argument;
+        }
     } else if (verb == "menu") {
         static const QHash<QString, Qt::Key> shortcuts = {
-            {"calc", Qt::Key_L}, {"reset", Qt::Key_R}, {"exit", Qt::Key_Q}, {"instructions", Qt::Key_I}};
+            {"calc", Qt::Key_L}, {"reset", Qt::Key_R}, {"exit", Qt::Key_Q}};
+        static const QHash<QString, Qt::Key> helpKeys = {{"instructions", Qt::Key_I}, {"about", Qt::Key_A}};
         if (shortcuts.contains(argument)) {
-            QTest::keyClick(f, shortcuts.value(argument), Qt::ControlModifier);
+            key(s, shortcuts.value(argument), Qt::ControlModifier);
+        } else if (helpKeys.contains(argument)) {
+            const bool mainActive = mainShown && QApplication::activeWindow() == s.main;
+            key(s, Qt::Key_H, Qt::AltModifier);
+            QtSession::settle();
+            if (QMenu *menu = openPopup())
+                QTest::keyClick(menu->windowHandle(), helpKeys.value(argument));
+            else if (mainActive)
+                fault = "Alt+H opened no menu on the active main window";
         } else {
-            QTest::keyClick(f, Qt::Key_H, Qt::AltModifier);
-            QTRY_VERIFY(QApplication::activePopupWidget());
-            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
+            return "unknown menu " + argument;
         }
+    } else if (verb == "menu-click") {
+        if (!mainShown)
+            return {};
+        QAction *entry = menuEntry(s, argument);
+        if (!entry)
+            return "unknown menu " + argument;
+        // The title on the menu bar, then the entry in the menu it opens.
+        QMenuBar *bar = s.main->menuBar();
+        QAction *title = nullptr;
+        for (QAction *a : bar->actions())
+            if (a->menu() && a->menu()->actions().contains(entry))
+                title = a;
+        click(bar, bar->actionGeometry(title).center());
+        QtSession::settle();
+        QMenu *menu = openPopup();
+        if (!menu)
+            return "a click on " + title->text() + " opened no menu";
+        click(menu, menu->actionGeometry(entry).center());
     } else if (verb == "about-ok") {
-        QTest::mouseClick(s.about()->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
+        if (s.aboutVisible())
+            click(s.about()->findChild<QPushButton *>("cmdOK"), {});
     } else if (verb == "about-close") {
-        s.about()->close();
+        if (s.aboutVisible())
+            s.about()->close();
     } else if (verb == "close-main") {
-        s.main->close();
+        if (mainShown)
+            s.main->close();
     } else if (verb == "answer") {
         static const QHash<QString, QtSession::Answer> ways = {{"enter", QtSession::Answer::Enter},
                                                                {"space", QtSession::Answer::Space},
                                                                {"escape", QtSession::Answer::Escape},
                                                                {"click", QtSession::Answer::Click}};
         if (!ways.contains(argument))
-            QFAIL(qPrintable("unknown way " + argument));
+            return "unknown way " + argument;
         s.answer = ways.value(argument);
     } else {
-        QFAIL(qPrintable("unknown action " + action));
+        return "unknown action " + action;
     }
     QtSession::settle();
+    // The X server gives a window the keyboard back (the program asks for it
+    // after a message box and when the main window returns) when it does:
+    // the action is over once it has. The offscreen platform has done it,
+    // or never will.
+    const auto shownHasKeyboard = [&s] {
+        const QWidget *shown = s.shownWindow();
+        return !shown || QGuiApplication::focusWindow() == shown->windowHandle();
+    };
+    if (QGuiApplication::platformName() != QLatin1String("offscreen") && !QtSession::waitFor(shownHasKeyboard))
+        fault = "the window shown did not get the keyboard back";
+    if (fault.isEmpty() && QApplication::activePopupWidget())
+        fault = "a menu is left open";
+    if (fault.isEmpty() && QApplication::activeModalWidget())
+        fault = "a message box is left open";
+    return fault;
 }
 
+// The real windows as the monkey's front end: each run on a new program,
+// each action performed by `perform`, the windows read back.
+class QtFront : public monkey::Front {
+public:
+    void start() override
+    {
+        m_session.reset();
+        QtSession::settle();
+        m_session = std::make_unique<QtSession>();
+        m_seen = 0;
+        m_faultsSeen = 0;
+    }
+
+    void perform(const monkey::Action &action) override
+    {
+        // A box that keeps coming back within one action stops the run.
+        m_session->maxBoxes = m_session->boxes.size() + 20;
+        const QString fault = ::perform(*m_session, qs(action));
+        if (!fault.isEmpty())
+            m_faults << fault;
+    }
+
+    monkey::State state() override
+    {
+        QtSession &s = *m_session;
+        monkey::State state;
+        state.txtT = s.text("txtT").toStdU16String();
+        state.txtL = s.text("txtL").toStdU16String();
+        state.lblLT = s.caption("lblLT").toStdU16String();
+        state.lblF = s.caption("lblF").toStdU16String();
+        QWidget *focus = s.focus();
+        const Control control = focus ? s.main->controlOf(focus) : Control::None;
+        state.focus = monkey::nameOf(control);
+        if (auto *box = qobject_cast<QLineEdit *>(focus); box && control != Control::None) {
+            const bool selected = box->hasSelectedText();
+            state.selStart = std::size_t(selected ? box->selectionStart() : box->cursorPosition());
+            state.selEnd = std::size_t(selected ? box->selectionEnd() : box->cursorPosition());
+        }
+        state.mainVisible = s.main->isVisible();
+        state.aboutVisible = s.aboutVisible();
+        state.ended = s.ended();
+        const QStringList messages = s.messages();
+        for (; m_seen < messages.size(); ++m_seen)
+            state.messages.push_back(messages[m_seen].toStdU16String());
+        // What the driver found wrong shows as a box the model never has.
+        m_faults += s.answerFaults.mid(m_faultsSeen);
+        m_faultsSeen = s.answerFaults.size();
+        for (const QString &fault : std::as_const(m_faults))
+            state.messages.push_back(u"driver: " + fault.toStdU16String());
+        m_faults.clear();
+        return state;
+    }
+
+private:
+    using Control = ui::Control;
+    std::unique_ptr<QtSession> m_session;
+    qsizetype m_seen = 0;
+    qsizetype m_faultsSeen = 0;
+    QStringList m_faults;
+};
+
 } // namespace
+
+// An action that must go through without a fault.
+#define ACT(session, action)                                                                                           \
+    do {                                                                                                               \
+        const QString fault = perform(session, action);                                                                \
+        QVERIFY2(fault.isEmpty(), qPrintable(QString(action) + ": " + fault));                                         \
+    } while (false)
 
 class TestQtWindows : public QObject {
     Q_OBJECT
@@ -130,6 +363,7 @@ private slots:
     void aboutWindow();
     void aboutKeys_data();
     void aboutKeys();
+    void monkey();
 };
 
 void TestQtWindows::initTestCase()
@@ -154,13 +388,8 @@ void TestQtWindows::scenario()
     const scenarios::Expected &expected = scenario.expected;
 
     QtSession s;
-    QString previous;
-    for (const std::u16string &action : scenario.actions) {
-        perform(s, qs(action), previous);
-        if (QTest::currentTestFailed())
-            return;
-        previous = qs(action);
-    }
+    for (const std::u16string &action : scenario.actions)
+        ACT(s, qs(action));
     QCOMPARE(s.text("txtT"), qs(expected.txtT));
     QCOMPARE(s.text("txtL"), qs(expected.txtL));
     QCOMPARE(s.caption("lblLT"), qs(expected.lblLT));
@@ -208,7 +437,7 @@ void TestQtWindows::windowsHaveFixedSizesAndTitles()
     QCOMPARE(s.main->windowTitle(), qs(std::u16string(main.caption)));
     QVERIFY(!s.main->windowIcon().isNull());
     QCOMPARE(s.main->windowIcon().availableSizes(), QList<QSize>{QSize(48, 48)});
-    perform(s, "menu about");
+    ACT(s, "menu about");
     ui::QtAboutWindow *about = s.about();
     QVERIFY(about);
     const ui::layout::WindowDesign &design = ui::AboutLayout();
@@ -274,7 +503,7 @@ void TestQtWindows::menus()
     }
 
     // Opening a menu validates nothing.
-    perform(s, "set abc");
+    ACT(s, "set abc");
     QTest::keyClick(s.focus(), Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(QApplication::activePopupWidget());
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
@@ -287,9 +516,9 @@ void TestQtWindows::menus()
 void TestQtWindows::messageBoxesHaveOneButtonNoIconAndATitle()
 {
     QtSession s;
-    perform(s, "set abc");
-    perform(s, "tab");
-    perform(s, "menu instructions");
+    ACT(s, "set abc");
+    ACT(s, "tab");
+    ACT(s, "menu instructions");
     QCOMPARE(s.boxes.size(), 2);
     QCOMPARE(s.boxes[0].title, QString("Emberline"));
     QCOMPARE(s.boxes[1].title, QString("Instructions"));
@@ -298,15 +527,15 @@ void TestQtWindows::messageBoxesHaveOneButtonNoIconAndATitle()
         QCOMPARE(box.buttons, 1);
     }
     // Shortcuts still work after a message box.
-    perform(s, "set 5");
-    perform(s, "menu reset");
+    ACT(s, "set 5");
+    ACT(s, "menu reset");
     QCOMPARE(s.text("txtT"), QString("0"));
 }
 
 void TestQtWindows::instructionsShowFourParagraphs()
 {
     QtSession s;
-    perform(s, "menu instructions");
+    ACT(s, "menu instructions");
     QCOMPARE(s.boxes.size(), 1);
     const QStringList lines = s.boxes[0].labelText.split(QChar(10));
     QCOMPARE(lines.size(), 7);
@@ -345,7 +574,7 @@ void TestQtWindows::boxesTakeLongTexts()
     QTest::keyClick(s.focus(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(s.focus(), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(s.text("txtT"), longText);
-    perform(s, "tab"); // beyond the double range: refused, kept as typed
+    ACT(s, "tab"); // beyond the double range: refused, kept as typed
     QCOMPARE(s.boxes.size(), 1);
     QCOMPARE(s.text("txtT"), longText);
 }
@@ -353,7 +582,7 @@ void TestQtWindows::boxesTakeLongTexts()
 void TestQtWindows::aboutWindow()
 {
     QtSession s;
-    perform(s, "menu about");
+    ACT(s, "menu about");
     ui::QtAboutWindow *about = s.about();
     QVERIFY(about && about->isVisible());
     QCOMPARE(about->focusWidget(), about->findChild<QWidget *>("cmdOK"));
@@ -393,9 +622,9 @@ void TestQtWindows::aboutKeys()
     QtSession s;
     s.main->move(123, 45);
     const QPoint position = s.main->geometry().topLeft();
-    perform(s, "set 5800");
-    perform(s, "tab");
-    perform(s, "menu about");
+    ACT(s, "set 5800");
+    ACT(s, "tab");
+    ACT(s, "menu about");
     ui::QtAboutWindow *about = s.about();
     QVERIFY(QTest::qWaitForWindowActive(about));
     QTest::keyClick(about->focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
@@ -408,6 +637,15 @@ void TestQtWindows::aboutKeys()
         QCOMPARE(s.main->geometry().topLeft(), position);
     }
     QVERIFY(!s.ended());
+}
+
+// The seeded random user, judged by the window model after every action.
+void TestQtWindows::monkey()
+{
+    QtFront front;
+    const std::string report = monkey::hunt(front, monkey::planFromEnvironment({1, 2, 3}, 200), "Qt");
+    if (!report.empty())
+        QFAIL(report.c_str());
 }
 
 QTEST_MAIN(TestQtWindows)
