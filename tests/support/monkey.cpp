@@ -311,22 +311,6 @@ State observe(const WindowModel &m, std::size_t &messagesSeen)
     return s;
 }
 
-std::vector<Action> generate(std::uint64_t seed, std::size_t count)
-{
-    Random r(seed);
-    auto model = std::make_unique<WindowModel>();
-    std::vector<Action> actions;
-    while (actions.size() < count) {
-        Action action = nextAction(r, *model);
-        if (action == u"restart")
-            model = std::make_unique<WindowModel>();
-        else
-            monkey::apply(*model, action);
-        actions.push_back(std::move(action));
-    }
-    return actions;
-}
-
 std::string encode(const std::vector<Action> &actions)
 {
     std::string line;
@@ -368,13 +352,21 @@ std::vector<Action> decode(std::string_view replay)
     return actions;
 }
 
-std::optional<Failure> check(Front &front, const std::vector<Action> &actions)
+namespace {
+
+// Runs `actions` on a new program and a new model; with `draw`, more are
+// drawn from the model as it stands until there are `count`.
+std::optional<Failure> run(Front &front, std::vector<Action> &actions, Random *draw, std::size_t count)
 {
     front.start();
     auto model = std::make_unique<WindowModel>();
     std::size_t seen = 0;
-    for (std::size_t step = 0; step <= actions.size(); ++step) {
+    for (std::size_t step = 0;; ++step) {
         // Step 0 is the start-up; step k follows action k - 1.
+        if (step > 0 && draw && actions.size() < std::min(step, count))
+            actions.push_back(nextAction(*draw, *model));
+        if (step > actions.size())
+            break;
         if (step > 0) {
             const Action &action = actions[step - 1];
             if (action == u"restart") {
@@ -408,6 +400,21 @@ std::optional<Failure> check(Front &front, const std::vector<Action> &actions)
         }
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Failure> check(Front &front, const std::vector<Action> &actions)
+{
+    std::vector<Action> copy = actions;
+    return run(front, copy, nullptr, 0);
+}
+
+std::optional<Failure> explore(Front &front, std::uint64_t seed, std::size_t count, std::vector<Action> &actions)
+{
+    Random draw(seed);
+    actions.clear();
+    return run(front, actions, &draw, count);
 }
 
 std::vector<Action> shrink(Front &front, std::vector<Action> actions, const Failure &failure, int replays)
@@ -460,13 +467,16 @@ std::string hunt(Front &front, const Plan &plan, const std::string &name)
         runs.emplace_back("the replay", *plan.replay);
     else
         for (std::uint64_t seed : plan.seeds)
-            runs.emplace_back("seed " + std::to_string(seed), generate(seed, plan.actions));
-    for (const auto &[origin, actions] : runs) {
-        const std::optional<Failure> failure = check(front, actions);
+            runs.emplace_back("seed " + std::to_string(seed), std::vector<Action>());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        auto &[origin, actions] = runs[i];
+        const std::optional<Failure> failure =
+                plan.replay ? check(front, actions) : explore(front, plan.seeds[i], plan.actions, actions);
         if (!failure)
             continue;
         std::ostringstream report;
-        report << name << ", " << origin << ": after action " << failure->step << " of " << actions.size()
+        report << name << ", " << origin << ": after action " << failure->step << " of "
+               << (plan.replay ? actions.size() : plan.actions)
                << " (" << (failure->step ? quote(actions[failure->step - 1]) : std::string("start-up"))
                << ") " << failure->field << ": the front end and the model differ\n"
                << failure->detail << "\nreplay: EMBERLINE_MONKEY_REPLAY='"

@@ -65,9 +65,6 @@ State observe(const ui::WindowModel &model, std::size_t &messagesSeen);
 ui::Control controlNamed(std::u16string_view name);
 std::u16string nameOf(ui::Control control);
 
-// `count` actions from `seed`, the same on every platform.
-std::vector<Action> generate(std::uint64_t seed, std::size_t count);
-
 // Actions as one line, ';' between them, and back.
 std::string encode(const std::vector<Action> &actions);
 std::vector<Action> decode(std::string_view replay);
@@ -80,6 +77,10 @@ struct Failure {
 
 // Runs the actions on a new program and on a new model side by side.
 std::optional<Failure> check(Front &front, const std::vector<Action> &actions);
+// The same for `count` actions drawn from `seed` as the run goes, each
+// from the model as it then stands (the same on every platform for the
+// same answers of the front end); `actions` receives them.
+std::optional<Failure> explore(Front &front, std::uint64_t seed, std::size_t count, std::vector<Action> &actions);
 
 // A shorter run that still fails on the same field, within `replays` runs.
 std::vector<Action> shrink(Front &front, std::vector<Action> actions, const Failure &failure, int replays);
