@@ -318,6 +318,19 @@ inline std::vector<Scenario> all()
     add("Shift+Tab from txtT goes to Exit", {u"backtab"}, [](Expected &e) { e.focus = u"cmdExit"; });
     add("Escape does nothing", {u"escape", u"tab", u"tab", u"escape"}, [](Expected &e) { e.focus = u"cmdCalc"; });
 
+    add("Enter with Alt held presses no focused button, in either window",
+        {u"tab", u"tab", u"alt-enter", u"menu about", u"alt-enter"}, [](Expected &e) {
+            e.focus = u"cmdCalc"; e.mainVisible = false; e.aboutVisible = true;
+        });
+    add("a message box closed by a click gives the box its caret back: typing goes on at the end",
+        {u"answer click", u"set 5800", u"tab", u"set x", u"enter", u"keys 7"}, [](Expected &e) {
+            e.txtT = u"5800"; e.txtL = u"x7"; e.focus = u"txtL"; e.messages = {WavelengthNaN};
+        });
+    add("Shift+Tab after two clicks on Calculate goes back to txtL",
+        {u"click cmdCalc", u"click cmdCalc", u"backtab", u"keys 2"}, [](Expected &e) {
+            e.txtL = u"2"; e.focus = u"txtL";
+        });
+
     // About
     add("Help > About hides the main window and shows About",
         {u"set 5800", u"menu about"}, [](Expected &e) {

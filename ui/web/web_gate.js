@@ -119,6 +119,8 @@ var EmberlineGate = (function () {
           box.dialog.removeEventListener('cancel', finish);
           if (box.dialog.open)
             box.dialog.close();
+          // The focus is back where it was: a box has its selection back.
+          EmberlineWindows.restoreSelection(document.activeElement);
           boxOpen = false;
           resolve();
         }

@@ -139,9 +139,14 @@ var EmberlineMenus = (function () {
     var at = from ? order.indexOf(from.name) : -1;
     var next = at < 0 ? (step > 0 ? 0 : order.length - 1) : (at + step + order.length) % order.length;
     var node = win.controls.get(order[next]);
+    // Selected before it takes the focus: the box keeps the selection if
+    // the program sends the focus elsewhere at once.
+    var box = node.tagName === 'INPUT';
+    if (box)
+      EmberlineWindows.selectAll(node);
     node.focus();
-    if (node.tagName === 'INPUT' && document.activeElement === node)
-      node.select();
+    if (box && document.activeElement === node)
+      EmberlineWindows.selectAll(node);
   }
 
   function onKeyDown(event) {
@@ -157,7 +162,10 @@ var EmberlineMenus = (function () {
     // types "ø").
     var programKey = (ctrl && EmberlineWindows.shortcutKeys.has(letter)) ||
       (alt && !!win && (win.menuKeys.has(letter) || win.accessKeys.has(letter)));
-    var tab = event.key === 'Tab' && !event.ctrlKey && !event.altKey && !event.metaKey;
+    // WebKitGTK names Shift+Tab's key (X's ISO_Left_Tab) 'Unidentified'; its
+    // code is still Tab's.
+    var tab = (event.key === 'Tab' || (event.key === 'Unidentified' && event.code === 'Tab')) &&
+      !event.ctrlKey && !event.altKey && !event.metaKey;
     // F10 opens the menu bar, as Alt does.
     var f10 = event.key === 'F10' && !event.ctrlKey && !event.altKey && !event.metaKey && !event.shiftKey;
     if (!gate.idle()) {
@@ -194,7 +202,16 @@ var EmberlineMenus = (function () {
     } else if (f10 && win.menus.length) {
       event.preventDefault();
       openMenu(win, 0, true);
+    } else if (event.key === 'Enter' && (event.ctrlKey || event.altKey || event.metaKey) && isButton(event.target)) {
+      // A window's button is pressed by Enter alone, as on the desktop;
+      // Firefox and WebKit press it with Ctrl or Alt held too.
+      event.preventDefault();
     }
+  }
+
+  function isButton(node) {
+    var c = controlOf(node);
+    return !!c && c.kind === 'button';
   }
 
   function onMouseDown(event) {

@@ -103,14 +103,27 @@ var EmberlinePage = (function () {
       call('emberline_text_changed', [c.win.handle, c.id]);
   }
 
+  function onFocusOut(event) {
+    var c = controlOf(event.target);
+    if (c && c.kind === 'textbox')
+      EmberlineWindows.leaving(event.target);
+  }
+
   function onFocusIn(event) {
     var c = controlOf(event.target);
     if (!c)
       return;
     var from = c.win.current;
     c.win.current = c.id;
-    if (from !== c.id)
-      call('emberline_focus_moved', [c.win.handle, from, c.id]);
+    if (from === c.id)
+      return;
+    var kept = c.kept;
+    call('emberline_focus_moved', [c.win.handle, from, c.id]);
+    // The program refused the focus (the box left was not valid): the box
+    // keeps the selection it had, not the caret a click put in it on the
+    // way (Firefox places it before the focus event).
+    if (c.kind === 'textbox' && document.activeElement !== event.target)
+      c.kept = kept;
   }
 
   // Back from a window that has a history entry of its own: its close box.
@@ -146,6 +159,7 @@ var EmberlinePage = (function () {
   document.addEventListener('keypress', onKeyPress, true);
   document.addEventListener('input', onInput, true);
   document.addEventListener('focusin', onFocusIn, true);
+  document.addEventListener('focusout', onFocusOut, true);
   window.addEventListener('popstate', onPopState);
   window.addEventListener('resize', fitWindows);
 

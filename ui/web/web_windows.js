@@ -153,12 +153,43 @@ var EmberlineWindows = (function () {
     return node && node.emberline ? node.emberline : null;
   }
 
+  // A box keeps its selection while another control, a message box or
+  // another window has the focus, and has it back when the program (or a
+  // message box closing) returns the focus to it. Browsers lose it on the
+  // way: Chromium puts the caret at the start when a click on the message
+  // box's OK gives the focus back. So the page holds it: taken as the box
+  // loses the focus, set by the program's writes and selections, and put
+  // back when the focus returns.
+  function keepSelection(node, start, end, direction) {
+    var c = controlOf(node);
+    if (c && c.kind === 'textbox')
+      c.kept = [start, end, direction || 'none'];
+  }
+
+  function restoreSelection(node) {
+    var c = controlOf(node);
+    if (c && c.kept && document.activeElement === node)
+      node.setSelectionRange(c.kept[0], c.kept[1], c.kept[2]);
+  }
+
   return {
     windows: windows,
     shortcutKeys: shortcutKeys,
     element: element,
     displayText: displayText,
     controlOf: controlOf,
+    restoreSelection: restoreSelection,
+
+    // A box losing the focus keeps the selection it has.
+    leaving: function (node) {
+      keepSelection(node, node.selectionStart, node.selectionEnd, node.selectionDirection);
+    },
+
+    // The whole text of a box selected, focused or not (Tab, start-up).
+    selectAll: function (node) {
+      node.setSelectionRange(0, node.value.length, 'forward');
+      keepSelection(node, 0, node.value.length, 'forward');
+    },
 
     // The scale of a window on a page narrower than it (a phone), so that
     // the whole window fits the page's width (CSS pixels; the window's in
@@ -201,6 +232,8 @@ var EmberlineWindows = (function () {
         if (c.key && c.kind === 'button') {
           win.accessKeys.set(c.key, c.id);
         }
+        if (c.kind === 'textbox')
+          keepSelection(node, 0, 0); // a caret at the start until it is used
         return node;
       });
       // The elements go in as a reader goes through the window, the order a
@@ -252,15 +285,17 @@ var EmberlineWindows = (function () {
     focusControl: function (handle, id) {
       var win = windows.get(handle);
       var node = win && win.byId.get(id);
-      if (node && !win.root.hidden)
+      if (node && !win.root.hidden && document.activeElement !== node) {
         node.focus();
+        restoreSelection(node);
+      }
     },
 
     selectBox: function (handle, name) {
       var win = windows.get(handle);
       var node = win && win.controls.get(name);
       if (node)
-        node.setSelectionRange(0, node.value.length, 'forward');
+        this.selectAll(node);
     },
 
     boxText: function (handle, name) {
@@ -272,8 +307,12 @@ var EmberlineWindows = (function () {
     writeBox: function (handle, name, text) {
       var win = windows.get(handle);
       var node = win && win.controls.get(name);
-      if (node)
+      if (node) {
+        // The caret after the new text, as the value's setter leaves it
+        // in a focused box, and where an unfocused one has it back.
         node.value = text;
+        keepSelection(node, text.length, text.length);
+      }
     },
 
     writeLabel: function (handle, name, text) {

@@ -17,9 +17,14 @@ them. A script in the page counts the trusted key and button releases it
 gets (INPUT_COUNTER), and each input waits until the count has caught up
 with what was sent: the events before a release are handled before it.
 
+A paste is the browser's own: the page's Clipboard API puts the text on the
+browser's clipboard (in Chromium's window, the X server's), as the driver
+allows it in each engine, then Ctrl+V pastes it.
+
 An X display is the one in DISPLAY, or an Xvfb started here.
 """
 
+import ctypes
 import json
 import os
 import shutil
@@ -31,7 +36,7 @@ from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
-from web_driver import ALT, CTRL, SHIFT, Browser, Engine, SeleniumWindows, wait_until
+from web_driver import ALT, CLIPBOARD_WRITE, CTRL, SHIFT, Browser, Engine, SeleniumWindows, wait_until
 
 FIREFOX = '/usr/bin/firefox-esr'
 WEBKIT_DRIVER = '/usr/bin/WebKitWebDriver'
@@ -128,8 +133,9 @@ class _CountedInput:
 
 class _W3CInput(_CountedInput):
     """Key and pointer actions of WebDriver: _keys(actions) sends key
-    actions, [('keyDown' or 'keyUp', key), ...]; _click(x, y) a press and
-    release of the main button at a place in the viewport."""
+    actions, [('keyDown' or 'keyUp', key), ...]; _click(x, y, count) a press
+    and release of the main button at a place in the viewport, the second
+    click of a double click when count is 2."""
 
     def key(self, name, modifiers=0):
         value = W3C_KEYS.get(name, name)
@@ -141,8 +147,8 @@ class _W3CInput(_CountedInput):
     def type_text(self, text):
         self._send(lambda: self._keys([(kind, c) for c in text for kind in ('keyDown', 'keyUp')]), len(text))
 
-    def click_at(self, x, y):
-        self._send(lambda: self._click(int(round(x)), int(round(y))), 1)
+    def click_at(self, x, y, count=1):
+        self._send(lambda: self._click(int(round(x)), int(round(y)), count), 1)
 
 
 def open_engine(name):
@@ -179,6 +185,64 @@ class _Display:
             cls._server.wait()
             cls._server = None
             del os.environ['DISPLAY']
+
+
+class _XKeymap:
+    """Characters the X keyboard lacks (µ, ° on Xvfb's) put on free keys for
+    good. xdotool would map such a character for the one key press and
+    take it away at once, and Chromium can read the key after that: the
+    character is lost."""
+
+    _x11 = None
+
+    @classmethod
+    def ensure(cls, text):
+        wanted = {_keysym(c) for c in text if not c.isascii()}
+        if not wanted:
+            return
+        x11 = cls._library()
+        display = x11.XOpenDisplay(None)
+        if not display:
+            raise RuntimeError('no X display to map keys on')
+        try:
+            low, high, per = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+            x11.XDisplayKeycodes(display, ctypes.byref(low), ctypes.byref(high))
+            count = high.value - low.value + 1
+            table = x11.XGetKeyboardMapping(display, low.value, count, ctypes.byref(per))
+            keys = [[table[i * per.value + j] for j in range(per.value)] for i in range(count)]
+            x11.XFree(table)
+            free = [low.value + i for i, syms in enumerate(keys) if not any(syms)]
+            for keysym in sorted(wanted - {s for syms in keys for s in syms}):
+                if not free:
+                    raise RuntimeError('no free key on the X keyboard for keysym 0x%x' % keysym)
+                x11.XChangeKeyboardMapping(display, free.pop(0), 1, (ctypes.c_ulong * 1)(keysym), 1)
+            x11.XSync(display, False)
+        finally:
+            x11.XCloseDisplay(display)
+
+    @classmethod
+    def _library(cls):
+        if cls._x11 is None:
+            x11 = ctypes.CDLL('libX11.so.6')
+            x11.XOpenDisplay.restype = ctypes.c_void_p
+            x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+            x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+            x11.XDisplayKeycodes.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+            x11.XGetKeyboardMapping.restype = ctypes.POINTER(ctypes.c_ulong)
+            x11.XGetKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_ubyte, ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
+            x11.XFree.argtypes = [ctypes.c_void_p]
+            x11.XChangeKeyboardMapping.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                                   ctypes.POINTER(ctypes.c_ulong), ctypes.c_int]
+            x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+            cls._x11 = x11
+        return cls._x11
+
+
+def _keysym(c):
+    # Latin-1's keysyms are its code points; the rest of Unicode's are
+    # offset by 0x1000000.
+    code = ord(c)
+    return code if 0x20 <= code <= 0x7e or 0xa0 <= code <= 0xff else 0x1000000 + code
 
 
 # Firefox over WebDriver BiDi.
@@ -384,14 +448,29 @@ class Firefox(_W3CInput, Engine):
         self._bidi.send('input.performActions', context=self._context, actions=[
             {'type': 'key', 'id': 'keyboard', 'actions': [{'type': kind, 'value': k} for kind, k in keys]}])
 
-    def _click(self, x, y):
+    def _click(self, x, y, count):
+        # Firefox counts a click where the last one was, soon after it, as
+        # its second, unless the pointer moved in between (even to where
+        # it is).
+        move = [{'type': 'pointerMove', 'x': x, 'y': y, 'origin': 'viewport'}] if count == 1 else []
         self._bidi.send('input.performActions', context=self._context, actions=[
-            {'type': 'pointer', 'id': 'mouse', 'parameters': {'pointerType': 'mouse'}, 'actions': [
-                {'type': 'pointerMove', 'x': x, 'y': y, 'origin': 'viewport'},
+            {'type': 'pointer', 'id': 'mouse', 'parameters': {'pointerType': 'mouse'}, 'actions': move + [
                 {'type': 'pointerDown', 'button': 0}, {'type': 'pointerUp', 'button': 0}]}])
 
     def back(self):
         self._bidi.send('browsingContext.traverseHistory', context=self._context, delta=-1)
+
+    def write_clipboard(self, text):
+        # The page may write the clipboard in a user's gesture: the call
+        # counts as one.
+        result = self._bidi.send(
+            'script.callFunction', target={'context': self._context}, awaitPromise=True, userActivation=True,
+            functionDeclaration='function (text) { return navigator.clipboard.writeText(text).then('
+                                'function () { return ""; }, function (e) { return String(e); }); }',
+            arguments=[_bidi_argument(text)], resultOwnership='none')
+        problem = result['type'] == 'exception' or _bidi_value(result['result'])
+        if problem:
+            raise AssertionError('the clipboard refused the text: %s' % result)
 
     def close_window(self):
         closing = self._context
@@ -438,6 +517,8 @@ class WebKit(_W3CInput, SeleniumWindows, Engine):
         options = webdriver.WebKitGTKOptions()
         options.binary_location = MINIBROWSER
         options.add_argument('--automation')
+        # The page may write the clipboard without a gesture (paste()).
+        options.add_argument('--javascript-can-access-clipboard=true')
         self.driver = webdriver.WebKitGTK(executable_path=WEBKIT_DRIVER, options=options)
         self.driver.set_script_timeout(10)
         self.driver.set_window_rect(0, 0, width, height)
@@ -464,15 +545,21 @@ class WebKit(_W3CInput, SeleniumWindows, Engine):
             (chain.key_down if kind == 'keyDown' else chain.key_up)(k)
         chain.perform()
 
-    def _click(self, x, y):
+    def _click(self, x, y, count):
         # Pointer actions at a place, not an element click: the driver
-        # refuses to click an element under a modal dialog.
+        # refuses to click an element under a modal dialog. WebKitGTK
+        # counts the clicks of a double click from their timing and place.
         actions = ActionBuilder(self.driver, duration=0)
         actions.pointer_action.move_to_location(x, y).pointer_down().pointer_up()
         actions.perform()
 
     def back(self):
         self.driver.back()
+
+    def write_clipboard(self, text):
+        problem = self.driver.execute_async_script(CLIPBOARD_WRITE, text)
+        if problem:
+            raise AssertionError('the clipboard refused the text: ' + problem)
 
     def add_preload(self, source):
         raise NotImplementedError("WebKitWebDriver runs no script before the page's own")
@@ -515,11 +602,6 @@ class ChromiumX(_CountedInput, Browser):
         finally:
             _Display.stop()
 
-    def close_window(self):
-        closed = super().close_window()
-        self.cdp('Page.bringToFront')  # the tab in its place is the window's shown one
-        return closed
-
     def load(self, url):
         super().load(url)
         self._fresh_document()
@@ -538,6 +620,7 @@ class ChromiumX(_CountedInput, Browser):
         self._send(lambda: self._xdotool('key', '--delay', '0', keysym), 1)
 
     def type_text(self, text):
+        _XKeymap.ensure(text)
         self._send(lambda: self._xdotool('type', '--delay', '0', '--', text), len(text))
 
     def _viewport_origin(self):
@@ -545,17 +628,29 @@ class ChromiumX(_CountedInput, Browser):
         mouse move into the window (the toolbars above it vary)."""
         if self._origin is None:
             x, y = self.js('[screenX + outerWidth / 2, screenY + outerHeight - 10].map(Math.round)')
-            self._xdotool('mousemove', '--sync', str(x), str(y))
-            self._xdotool('mousemove', '--sync', str(x + 1), str(y))
+            self._move_pointer([str(x), str(y)])
+            self._move_pointer([str(x + 1), str(y)])
             self._origin = wait_until(lambda: self.js('window.__emberlineInput.origin'), timeout=10)
             if not self._origin:
                 raise AssertionError('the page saw no mouse move')
         return self._origin
 
-    def click_at(self, x, y):
+    def click_at(self, x, y, count=1):
+        # Chromium counts the clicks of a double click from their X timing
+        # and place.
         left, top = self._viewport_origin()
         place = [str(int(round(left + x))), str(int(round(top + y)))]
-        self._send(lambda: self._xdotool('mousemove', '--sync', *place, 'click', '1'), 1)
+        self._move_pointer(place)
+        self._send(lambda: self._xdotool('click', '1'), 1)
+
+    _pointer = None  # where the pointer was last moved to
+
+    def _move_pointer(self, place):
+        # A move waited for (--sync) to where the pointer already is would
+        # wait for a motion that never comes, until xdotool gives up.
+        if place != self._pointer:
+            self._xdotool('mousemove', '--sync', *place)
+            self._pointer = place
 
 
 ENGINES = {'chromium': Browser, 'firefox': Firefox, 'webkit': WebKit, 'chromium-x': ChromiumX}

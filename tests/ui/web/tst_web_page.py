@@ -150,7 +150,8 @@ def modal(browser, url):
         browser.key('escape')
         check(wait_until(lambda: browser.js(READY)), 'Escape closes the box like OK')
     check(browser.js('window.stillHere') is True, 'the page is the same page')
-    check(browser.js("document.getElementById('frmMain-txtT').value") == '0x', 'the text stayed')
+    # The x typed over the 0 selected at start-up.
+    check(browser.js("document.getElementById('frmMain-txtT').value") == 'x', 'the text stayed')
     check(calculate(browser, '5800', '1') == '0.7201', 'the program goes on')
     value = "document.getElementById('frmMain-%s').value"
     # A box entered by Tab is typed over.

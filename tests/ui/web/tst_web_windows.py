@@ -28,10 +28,19 @@ window on an X display, keys and clicks from the X server by xdotool).
 click on a button: the button never takes the focus, the focused element
 loses it (not in webkit, whose driver runs nothing before the page).
 
+--monkey serves the seeded random user instead (tests/support/monkey_oracle,
+the command after --): each program it starts is a freshly loaded page,
+each action it sends is performed as a scenario's, and the windows are read
+back when it asks; it judges them against the window model, shrinks a
+failing run and reports on its standard error, and its exit code is the
+test's. The page's console complaining fails the run too.
+
 usage: tst_web_windows.py SITE_DIR [--engine NAME] [--safari-rule] -- SCENARIOS_COMMAND...
+       tst_web_windows.py SITE_DIR [--engine NAME] --monkey -- ORACLE_COMMAND...
 """
 
 import json
+import re
 import subprocess
 import sys
 import time
@@ -52,6 +61,8 @@ READ_STATE = """(function () {
     ended: !!document.querySelector('.ended'),
   };
 })()"""
+
+SELECTION = "(function (e) { return [e.selectionStart, e.selectionEnd]; })(document.getElementById(arguments[0]))"
 
 OPEN_BOX = """(function () {
   var d = document.querySelector('dialog.msgbox');
@@ -127,7 +138,36 @@ LOOK_STATES = (
     ('the About window', ['frmAbout'], False, ['close-box', 'menu about']),
 )
 
-MENU_KEYS = {'calc': 'l', 'reset': 'r', 'exit': 'q', 'instructions': 'i'}
+# The menus from the keyboard: File's entries by their Ctrl shortcuts,
+# Help's through its access key and theirs.
+MENU_KEYS = {'calc': 'l', 'reset': 'r', 'exit': 'q'}
+HELP_KEYS = {'instructions': 'i', 'about': 'a'}
+MENU_ENTRIES = {'calc': 'frmMain-mnuCalc', 'reset': 'frmMain-mnuReset', 'exit': 'frmMain-mnuExit',
+                'instructions': 'frmMain-mnuInstructions', 'about': 'frmMain-mnuAbout'}
+# The title of the menu that holds an entry.
+MENU_TITLE = "document.getElementById(arguments[0]).closest('.menu-slot').querySelector('.menu-title').id"
+
+# Where a click lands, in the viewport: in a box at the right end of its
+# text, a button in its middle, the face of the main window at (16, 300)
+# of its client area in 96-dpi design pixels, scaled as the window is.
+CLICK_PLACES = ('txtT', 'txtL', 'cmdCalc', 'cmdReset', 'cmdExit', 'face')
+CLICK_POINT = """(function (name) {
+  var win = EmberlineWindows.windows, main = null;
+  win.forEach(function (w) { if (w.design.name === 'frmMain') main = w; });
+  if (name === 'face') {
+    var client = main.root.querySelector('.client'), c = client.getBoundingClientRect();
+    var scale = c.width * 15 / main.design.width;
+    return [c.left + 16 * scale, c.top + 300 * scale];
+  }
+  var r = main.controls.get(name).getBoundingClientRect();
+  return [name.charAt(0) === 't' ? r.right - 4 : r.left + r.width / 2, r.top + r.height / 2];
+})(arguments[0])"""
+
+# The window each action is aimed at: one that is not shown takes none of
+# them (its menus by keys included: the keys would go to the window shown),
+# and once the program has ended no action has anything to act on.
+AIMED = {'click': 'mainVisible', 'dblclick': 'mainVisible', 'menu-click': 'mainVisible', 'menu': 'mainVisible',
+         'close-main': 'mainVisible', 'about-ok': 'aboutVisible', 'about-close': 'aboutVisible'}
 ANSWERS = ('enter', 'space', 'escape', 'click')
 
 
@@ -141,18 +181,19 @@ class Run:
         self.closed = None  # by the tab's close box: whether it went
         self.gone = False  # closed by the page itself
         self.answer = 'enter'
-        self.previous = ''  # the action before
+        self.reported = 0  # the message boxes the monkey has been told of
+        self.click_side = 1
         browser.load(url)
         if not wait_until(lambda: browser.js("window.EmberlinePage && EmberlinePage.idle() && "
                                              "document.activeElement.id === 'frmMain-txtT'"), timeout=10):
             raise AssertionError('the main window did not come up ready for input')
 
-    def read(self, expression):
+    def read(self, expression, *args):
         """The expression's value in the page; None once the page has
         closed its own tab."""
         if not self.gone:
             try:
-                return self.browser.js(expression)
+                return self.browser.js(expression, *args)
             except Exception:
                 if not self.browser.window_closed():
                     raise
@@ -168,15 +209,15 @@ class Run:
 
     def settle(self):
         """Answers the message boxes as they come, until the page is idle."""
-        b = self.browser
         deadline = time.monotonic() + 10
+        before = len(self.messages)
         while time.monotonic() < deadline:
             text = self.read(OPEN_BOX)
             if self.gone:
                 return
             if text is not None:
                 self.messages.append(text)
-                if len(self.messages) > 20:
+                if len(self.messages) - before > 20:
                     raise AssertionError('message boxes keep coming')
                 self.answer_box()
                 continue
@@ -185,31 +226,47 @@ class Run:
             time.sleep(0.01)
         raise AssertionError('the page never became idle')
 
+    def type(self, text):
+        """Typing, as a user types on: a space can press the focused button,
+        whose message box is answered before the keys that follow, and
+        whose end of the program ends the typing."""
+        for chunk in re.findall(r'[^ ]+ ?| ', text):
+            self.browser.type_text(chunk)
+            if chunk.endswith(' '):
+                self.settle()
+                if self.gone or self.read(READ_STATE)['ended']:
+                    return
+
     def perform(self, action):
         b = self.browser
         verb, _, argument = action.partition(' ')
-        previous, self.previous = self.previous, action
-        if verb in ('menu', 'alt', 'close-main') or (verb == 'click' and argument == 'cmdExit'):
-            self.before_end = b.js(READ_STATE)
         if verb == 'answer':
             if argument not in ANSWERS:
                 raise AssertionError('unknown answer ' + action)
             self.answer = argument
             return
+        # What the page shows before: all there is to read once the action
+        # has ended the program.
+        shown = self.read(READ_STATE) if self.closed is None else None
+        if not shown or shown['ended'] or (verb in AIMED and not shown[AIMED[verb]]):
+            return  # the program has ended, or the action is aimed at a window not shown
+        self.before_end = shown
         if verb == 'set':
-            b.key('home')
-            b.key('end', SHIFT)
+            b.key('a', CTRL)
             if argument:
-                b.type_text(argument)
+                self.type(argument)
             else:
                 b.key('delete')
         elif verb == 'type':
-            if previous != 'select-all':  # else over the selected text
-                b.key('end')
-            b.type_text(argument)
+            b.key('end')
+            self.type(argument)
+        elif verb == 'keys':
+            self.type(argument)
+        elif verb == 'paste':
+            b.paste(argument)
         elif verb == 'select-all':
             b.key('a', CTRL)
-        elif verb in ('enter', 'space', 'escape', 'tab'):
+        elif verb in ('enter', 'space', 'escape', 'tab', 'home', 'end', 'backspace', 'delete'):
             b.key(verb)
         elif verb == 'ctrl-enter':
             b.key('enter', CTRL)
@@ -217,15 +274,32 @@ class Run:
             b.key('enter', ALT)
         elif verb == 'backtab':
             b.key('tab', SHIFT)
-        elif verb == 'click':
-            b.click('frmMain-' + argument)
-        elif verb == 'alt':
+        elif verb in ('click', 'dblclick') and argument in CLICK_PLACES:
+            x, y = b.js(CLICK_POINT, argument)
+            if argument != 'face':
+                # A click where the last one was, as quickly, would be its
+                # double or triple click: one control's clicks alternate
+                # above and below its middle, further apart than that.
+                self.click_side = -self.click_side
+                y += 7 * self.click_side
+            b.click_at(x, y)
+            if verb == 'dblclick':
+                # A box that the first click brought is answered before the
+                # second click, which then is a click of its own.
+                box = self.read(OPEN_BOX) is not None
+                if box:
+                    self.settle()
+                b.click_at(x, y, 1 if box else 2)
+        elif verb == 'alt' and len(argument) == 1:
             b.key(argument.lower(), ALT)
         elif verb == 'menu' and argument in MENU_KEYS:
             b.key(MENU_KEYS[argument], CTRL)
-        elif verb == 'menu' and argument == 'about':
+        elif verb == 'menu' and argument in HELP_KEYS:
             b.key('h', ALT)
-            b.key('a')
+            b.key(HELP_KEYS[argument])
+        elif verb == 'menu-click' and argument in MENU_ENTRIES:
+            b.click(b.js(MENU_TITLE, MENU_ENTRIES[argument]))
+            b.click(MENU_ENTRIES[argument])
         elif verb == 'about-ok':
             b.click('frmAbout-cmdOK')
         elif verb == 'about-close':
@@ -256,6 +330,68 @@ class Run:
             state.update(mainVisible=kept.get('mainVisible', False), aboutVisible=kept.get('aboutVisible', False))
             return state, True
         return state, False
+
+    def monkey_state(self):
+        """The windows as the monkey's oracle reads them: its fields, each
+        escaped (the boxes shown since the last look at the end). Once the
+        program has ended only that counts, however it went."""
+        state = None if self.closed is not None else self.read(READ_STATE)
+        ended = bool(self.closed) if self.closed is not None else state is None or state['ended']
+        if ended:
+            state = dict(txtT='', txtL='', lblLT='', lblF='', focus='', mainVisible=False, aboutVisible=False)
+        if not ended and state['focus'] in ('txtT', 'txtL'):
+            selection = self.read(SELECTION, 'frmMain-' + state['focus'])
+        else:
+            selection = [0, 0]
+        fields = [state[k] for k in ('txtT', 'txtL', 'lblLT', 'lblF')] + [state['focus'] or 'none'] + selection + \
+            [state[k] for k in ('mainVisible', 'aboutVisible')] + [ended] + self.messages[self.reported:]
+        self.reported = len(self.messages)
+        return '\t'.join(escape(str(int(f)) if isinstance(f, (bool, int)) else f) for f in fields)
+
+
+def escape(field):
+    return field.replace('\\', '\\\\').replace('\t', '\\t').replace('\r', '\\r').replace('\n', '\\n')
+
+
+def unescape(text):
+    return re.sub(r'\\(.)', lambda m: {'r': '\r', 'n': '\n', 't': '\t'}.get(m.group(1), m.group(1)), text)
+
+
+def serve_monkey(browser, url, command):
+    """Serves the monkey's oracle (command): a new page for each program it
+    starts, its actions performed as the scenarios' are, the windows read
+    back when it asks. It writes its report on the standard error; its
+    exit code is the run's. A step the driver fails (or the page's console
+    complains) is answered with what went wrong, which fails the run."""
+    oracle = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, encoding='utf-8', bufsize=1)
+    run = None
+    try:
+        for line in oracle.stdout:
+            verb, _, argument = line.rstrip('\n').partition(' ')
+            if verb == 'done':
+                break
+            try:
+                complaints = browser.problems() if run else []
+                if verb == 'start':
+                    run = Run(browser, url)
+                    answer = 'ok'
+                elif verb == 'do':
+                    run.perform(unescape(argument))
+                    answer = 'ok'
+                elif verb == 'state':
+                    answer = run.monkey_state()
+                else:
+                    answer = 'unknown command ' + line
+                if complaints:
+                    answer = 'console: ' + ' | '.join(complaints)
+            except Exception as error:
+                answer = '%s: %s' % (type(error).__name__, (str(error).splitlines() or [''])[0])
+            oracle.stdin.write(answer + '\n')
+            oracle.stdin.flush()
+    finally:
+        oracle.stdin.close()
+        code = oracle.wait()
+    return code
 
 
 def run_scenario(browser, url, scenario):
@@ -313,7 +449,7 @@ def check_look(browser, url):
         for name, windows, box, actions in LOOK_STATES:
             for action in actions:
                 if action == 'open-box':  # Help > Instructions, the box left open
-                    browser.key(MENU_KEYS['instructions'], CTRL)
+                    browser.key('i', CTRL)
                     if not wait_until(lambda: run.read(OPEN_BOX), timeout=10):
                         raise AssertionError('no message box came')
                 elif action == 'close-box':
@@ -330,24 +466,42 @@ def check_look(browser, url):
     return results
 
 
+def monkey_main(engine, site, command):
+    server = SiteServer(site)
+    started = time.monotonic()
+    browser = open_engine(engine)
+    try:
+        browser.problems()
+        code = serve_monkey(browser, server.url, command)
+    finally:
+        browser.quit()
+        server.stop()
+    print('%s: the monkey %s (%.1f s)' % (engine, 'failed' if code else 'passed', time.monotonic() - started))
+    return 1 if code else 0
+
+
 def main():
     args = sys.argv[1:]
     if '--' not in args:
         sys.exit(__doc__)
     options, command = args[:args.index('--')], args[args.index('--') + 1:]
-    engine, safari_rule, site = 'chromium', False, None
+    engine, safari_rule, monkey, site = 'chromium', False, False, None
     while options:
         option = options.pop(0)
         if option == '--engine' and options and options[0] in ENGINES:
             engine = options.pop(0)
         elif option == '--safari-rule':
             safari_rule = True
+        elif option == '--monkey':
+            monkey = True
         elif not option.startswith('-') and site is None:
             site = site_folder(option)
         else:
             sys.exit(__doc__)
     if site is None or not command:
         sys.exit(__doc__)
+    if monkey:
+        sys.exit(monkey_main(engine, site, command))
     scenarios = json.loads(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
     server = SiteServer(site)
     started = time.monotonic()

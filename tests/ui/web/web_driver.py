@@ -87,9 +87,12 @@ class Engine:
     js(expression, *args) evaluates an expression (the arguments are
     arguments[0], ...) and returns its value as JSON gives it; key(name,
     modifiers), type_text(text) and click_at(x, y) are trusted input that
-    returns once the page has handled it, click(id) clicks an element's
-    middle; back() is the browser's Back button; close_window() closes the
-    page's tab or window (another takes its place) and says whether it went;
+    returns once the page has handled it (click_at(x, y, 2) is the second
+    click of a double click), click(id) clicks an element's middle;
+    paste(text) puts the text on the clipboard (write_clipboard) and presses
+    Ctrl+V, the browser's own paste; back() is the browser's Back button;
+    close_window() closes the page's tab or window (another takes its place)
+    and says whether it went;
     window_closed() says whether the page has closed its own (the next load
     opens another); add_preload(source) runs a script before the page's own
     in every new document; problems() empties and returns the console's
@@ -101,6 +104,17 @@ class Engine:
         """A click in the middle of an element (found by id)."""
         x, y = self.js(CENTRE, element_id)
         self.click_at(x, y)
+
+    def paste(self, text):
+        self.write_clipboard(text)
+        self.key('v', CTRL)
+
+
+# The text on the clipboard through the page's Clipboard API, for a driver
+# that may run it asynchronously; it answers '' or what went wrong.
+CLIPBOARD_WRITE = ("var done = arguments[arguments.length - 1]; "
+                   "navigator.clipboard.writeText(arguments[0]).then(function () { done(''); }, "
+                   "function (e) { done(String(e)); });")
 
 
 class SeleniumWindows:
@@ -173,8 +187,11 @@ class Browser(SeleniumWindows, Engine):
         self.driver.get(url)
 
     def _use_tab(self, handle):
-        # The scripts before the page's are each tab's own.
+        # The scripts before the page's are each tab's own. The tab is the
+        # one shown, with the keyboard: its pages get the focus and focus
+        # events.
         self.driver.switch_to.window(handle)
+        self.cdp('Page.bringToFront')
         for source in self._preloads:
             self.cdp('Page.addScriptToEvaluateOnNewDocument', source=source)
 
@@ -221,12 +238,22 @@ class Browser(SeleniumWindows, Engine):
             self.cdp('Input.dispatchKeyEvent', type='keyUp', key=c, code=code, windowsVirtualKeyCode=vk,
                      nativeVirtualKeyCode=vk)
 
+    def write_clipboard(self, text):
+        """The text on the browser's clipboard, written by the page (the
+        permission granted first, to the page's tab), for Ctrl+V to
+        paste."""
+        self.cdp('Browser.grantPermissions', permissions=['clipboardReadWrite', 'clipboardSanitizedWrite'])
+        problem = self.driver.execute_async_script(CLIPBOARD_WRITE, text)
+        if problem:
+            raise AssertionError('the clipboard refused the text: ' + problem)
+
     # Mouse.
 
-    def click_at(self, x, y):
+    def click_at(self, x, y, count=1):
         self.cdp('Input.dispatchMouseEvent', type='mouseMoved', x=x, y=y)
-        self.cdp('Input.dispatchMouseEvent', type='mousePressed', x=x, y=y, button='left', buttons=1, clickCount=1)
-        self.cdp('Input.dispatchMouseEvent', type='mouseReleased', x=x, y=y, button='left', buttons=0, clickCount=1)
+        self.cdp('Input.dispatchMouseEvent', type='mousePressed', x=x, y=y, button='left', buttons=1, clickCount=count)
+        self.cdp('Input.dispatchMouseEvent', type='mouseReleased', x=x, y=y, button='left', buttons=0,
+                 clickCount=count)
 
     # The accessibility tree.
 
