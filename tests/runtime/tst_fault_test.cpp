@@ -1,5 +1,6 @@
 #include "runtime/fault_test.h"
 #include "runtime/error.h"
+#include "../support/fault_text.h"
 
 #include <doctest/doctest.h>
 
@@ -8,6 +9,8 @@
 
 using runtime::ErrorKind;
 using runtime::FaultTest;
+using test_support::faultText;
+using test_support::faultTextOf;
 
 namespace {
 
@@ -60,11 +63,6 @@ const Row rows[] = {
      [](FaultTest &f) { f.multiply(huge, huge); f.divide(1.0, 0.0); }, divisionByZero},
 };
 
-const char *text(std::optional<ErrorKind> kind)
-{
-    return kind ? runtime::describe(*kind) : "no fault";
-}
-
 } // namespace
 
 TEST_CASE("the fault test reports what the results of the checked operations stand for")
@@ -73,12 +71,6 @@ TEST_CASE("the fault test reports what the results of the checked operations sta
         INFO(row.name);
         FaultTest faults;
         row.operations(faults);
-        std::optional<ErrorKind> reported;
-        try {
-            faults.test();
-        } catch (const runtime::Error &error) {
-            reported = error.kind();
-        }
-        CHECK(text(reported) == text(row.expected));
+        CHECK(faultTextOf([&] { faults.test(); }) == faultText(row.expected));
     }
 }

@@ -1,5 +1,6 @@
 #include "runtime/fault_test.h"
 #include "runtime/error.h"
+#include "../support/fault_text.h"
 
 #include <doctest/doctest.h>
 
@@ -8,6 +9,8 @@
 
 using runtime::ErrorKind;
 using runtime::FaultTest;
+using test_support::faultText;
+using test_support::faultTextOf;
 
 namespace {
 
@@ -43,11 +46,6 @@ const Row rows[] = {
     {"ordinary pow", true, 2.0, 3.0, none},
 };
 
-const char *text(std::optional<ErrorKind> kind)
-{
-    return kind ? runtime::describe(*kind) : "no fault";
-}
-
 } // namespace
 
 TEST_CASE("the fault a result of pow or exp stands for")
@@ -59,12 +57,6 @@ TEST_CASE("the fault a result of pow or exp stands for")
             faults.pow(row.base, row.exponent);
         else
             faults.exp(row.base);
-        std::optional<ErrorKind> reported;
-        try {
-            faults.test();
-        } catch (const runtime::Error &error) {
-            reported = error.kind();
-        }
-        CHECK(text(reported) == text(row.expected));
+        CHECK(faultTextOf([&] { faults.test(); }) == faultText(row.expected));
     }
 }
