@@ -61,64 +61,139 @@ def one(browser, role, name):
     return found[0]
 
 
+# The windows' layout tables as the page holds them, by window name.
+DESIGNS = "(function () { var d = {}; EmberlineWindows.windows.forEach(function (w) { d[w.design.name] = w.design; });" \
+          " return d; })()"
+# The results of 5800 K and 1 um, by the label that shows each.
+RESULTS = {'lblLT': '5800', 'lblF': '0.7201'}
+
+
+def design(browser, name):
+    found = browser.js(DESIGNS).get(name)
+    check(found and found['controls'], 'the page holds no layout of ' + name)
+    return found
+
+
+def places(design):
+    """Where the table puts each control in its window's client area, and
+    its size, in CSS pixels (twips / 15): name -> [left, top, width,
+    height]."""
+    controls = {c['name']: c for c in design['controls']}
+    found = {}
+    for c in design['controls']:
+        left, top, inside = c['left'], c['top'], controls.get(c['container'])
+        while inside:
+            left, top, inside = left + inside['left'], top + inside['top'], controls.get(inside['container'])
+        found[c['name']] = [v / 15 for v in (left, top, c['width'], c['height'])]
+    return found
+
+
+def ax_role_name(c):
+    """The role and name a screen reader finds a control of the table by: a
+    box, a button or a picture by its accessible name, a label the program
+    writes (it has no caption of its own) as a status; None for the rest."""
+    role = {'textbox': 'textbox', 'button': 'button', 'picture': 'image'}.get(c['kind'])
+    if c['kind'] == 'label' and c['text'] == '':
+        role = 'status'
+    return role and (role, c['accessibleName'] or c['accessibleDescription'] or c['text'])
+
+
+def access_key(item):
+    """The shortcut announced for an access key: the letter shown underlined."""
+    return 'Alt+' + item['text'][item['keyAt']].upper()
+
+
+def reader_finds(browser, design):
+    """The controls of the shown window a screen reader finds: each control
+    of the table once, by its role and name, and nothing else of those
+    roles; a button with its access key. Name -> accessibility node."""
+    wanted = {c['name']: ax_role_name(c) for c in design['controls'] if ax_role_name(c)}
+    roles = {role for role, _ in wanted.values()}
+    found = sorted((ax_value(n, 'role'), ax_value(n, 'name')) for n in browser.ax_nodes()
+                   if not n.get('ignored') and ax_value(n, 'role') in roles)
+    check(found == sorted(wanted.values()), '%s: the reader finds %s' % (design['name'], found))
+    nodes = {name: one(browser, *role_name) for name, role_name in wanted.items()}
+    for c in design['controls']:
+        if c['kind'] == 'button' and c['key']:
+            shortcut = ax_property(nodes[c['name']], 'keyshortcuts')
+            check(shortcut == access_key(c), '%s has %s' % (c['name'], shortcut))
+    return nodes
+
+
 def accessibility(browser, url):
     start(browser, url)
-    for name, value in (('Temperature (K)', '0'), ('Wavelength (\u00b5m)', '0')):
-        check(ax_value(one(browser, 'textbox', name), 'value') == value, name + ' holds its text')
-    for name, keys in (('Calculate Values', 'Alt+C'), ('Reset Form', 'Alt+R'), ('Exit', 'Alt+X')):
-        check(ax_property(one(browser, 'button', name), 'keyshortcuts') == keys, name + ' has ' + keys)
-    for name in ('T(K)=', '\u03bb(\u03bcm)=', '\u03bbT(\u03bcm\u00b7K)=', 'F(0\u2192\u03bb)='):
-        one(browser, 'image', name)
+    main = design(browser, 'frmMain')
+    nodes = reader_finds(browser, main)
+    for c in main['controls']:
+        if c['kind'] == 'textbox':
+            check(ax_value(nodes[c['name']], 'value') == '0', c['name'] + ' holds its text')
     check(calculate(browser, '5800', '1') == '0.7201', 'the calculation ran')
-    for name, text in (('\u03bbT (\u00b5m\u00b7K)', '5800'), ('F(0\u2192\u03bb)', '0.7201')):
-        check(text_below(browser, one(browser, 'status', name)) == text, name + ' reads ' + text)
+    controls = {c['name']: c for c in main['controls']}
+    for name, text in RESULTS.items():
+        check(text_below(browser, one(browser, *ax_role_name(controls[name]))) == text, name + ' reads ' + text)
     check(len(browser.ax_find('menubar', '')) == 1, 'one menu bar')
-    for title, keys in (('File', 'Alt+F'), ('Help', 'Alt+H')):
-        check(ax_property(one(browser, 'menuitem', title), 'keyshortcuts') == keys, title + ' has ' + keys)
-    browser.key('f', ALT)
-    for name, keys in (('Calculate Values', 'Control+L'), ('Reset Form', 'Control+R'), ('Exit', 'Control+Q')):
-        check(ax_property(one(browser, 'menuitem', name), 'keyshortcuts') == keys, name + ' has ' + keys)
-    browser.key('escape')
+    # Each menu by its access key, and its entries with the shortcut each
+    # one shows.
+    for m in main['menus']:
+        check(ax_property(one(browser, 'menuitem', m['text']), 'keyshortcuts') == access_key(m), m['name'])
+        browser.key(m['key'], ALT)
+        for line in m['lines']:
+            if line['ctrlKey']:
+                shortcut = ax_property(one(browser, 'menuitem', line['text']), 'keyshortcuts')
+                check(shortcut == line['shortcut'].replace('Ctrl+', 'Control+'), '%s has %s' % (line['name'], shortcut))
+        browser.key('escape')
     browser.key('i', CTRL)
     box = one(browser, 'alertdialog', 'Instructions')
     check(ax_property(box, 'modal') is True, 'the message box is modal')
     check(ax_value(box, 'description').startswith('To find the fractional'), 'the box is described by its text')
-    check(browser.ax_find('textbox', 'Temperature (K)') == [], 'the window is out of reach behind the box')
+    reachable = [(ax_value(n, 'role'), ax_value(n, 'name')) for n in browser.ax_nodes()
+                 if not n.get('ignored') and ax_value(n, 'role') in ('textbox', 'button')]
+    check(reachable == [('button', 'OK')], 'the window is out of reach behind the box: %s' % reachable)
     check(ax_property(one(browser, 'button', 'OK'), 'focused') is True, 'OK has the focus')
     browser.key('enter')
     check(wait_until(lambda: browser.js('EmberlinePage.idle()')), 'Enter closes the box')
     browser.key('h', ALT)
     browser.key('a')
-    check(ax_property(one(browser, 'button', 'OK'), 'keyshortcuts') == 'Alt+O', 'OK has Alt+O')
-    one(browser, 'image', 'F(0\u2192\u03bb) = 15/\u03c0\u2074 \u03a3 e^(\u2212nz)/n (z\u00b3 + 3z\u00b2/n + 6z/n\u00b2 + '
-                          '6/n\u00b3), where z = C\u2082/\u03bbT and C\u2082 = 14387.96')
+    reader_finds(browser, design(browser, 'frmAbout'))
 
 
 PICTURES = "[].map.call(document.querySelectorAll('.window:not([hidden]) img'), function (i) {" \
-           " var r = i.getBoundingClientRect(); return [i.currentSrc.split('/').pop(), r.width, r.height, i.complete]; })"
+           " var r = i.getBoundingClientRect(); return [i.id, i.currentSrc.split('/').pop(), r.width, r.height," \
+           " i.complete]; })"
 PLACE = "(function (id) { var c = document.getElementById(id), w = c.closest('.window').querySelector('.client');" \
         " var r = c.getBoundingClientRect(), o = w.getBoundingClientRect();" \
         " return [r.left - o.left, r.top - o.top, r.width, r.height]; })(arguments[0])"
 
 
+def near(place, wanted):
+    """The same place in CSS pixels, to the layout's 1/64 pixel."""
+    return all(abs(a - b) <= 1 / 64 for a, b in zip(place, wanted))
+
+
 def display(browser, url):
     start(browser, url)
-    check(browser.js('document.title') == 'Fractional Blackbody Emissive Power', 'the title is the caption')
+    main = design(browser, 'frmMain')
+    check(browser.js('document.title') == main['caption'], 'the title is the caption')
     check(browser.js("document.querySelector('link[rel=icon]').href.endsWith('/pyrel.png')"), 'the program icon')
+    wanted = places(main)
+    pictures = {c['name']: c['picture'] for c in main['controls'] if c['kind'] == 'picture'}
     for scale in (1, 2, 3):
         browser.cdp('Emulation.setDeviceMetricsOverride', width=800, height=600, deviceScaleFactor=scale, mobile=False)
         start(browser, url)
-        wait_until(lambda: all(p[3] for p in browser.js(PICTURES)))
+        wait_until(lambda: all(p[4] for p in browser.js(PICTURES)))
         suffix = '' if scale == 1 else '@%dx' % scale
-        sizes = {'image1': (52, 27), 'image2': (63, 27), 'image3': (57, 29), 'image4': (92, 27)}
-        for name, width, height, _ in browser.js(PICTURES):
-            base = name.split('@')[0].split('.')[0]
-            check(name == base + suffix + '.png', 'scale %d shows %s' % (scale, name))
-            check((width, height) == sizes[base], '%s is %gx%g CSS pixels' % (name, width, height))
-        # Twips / 15: the boxes and the results where the table puts them.
-        for control, place in (('txtT', [144, 104, 65, 27]), ('lblF', [304, 210, 65, 20]),
-                               ('cmdExit', [296, 272, 97, 49])):
-            check(browser.js(PLACE, 'frmMain-' + control) == place, '%s at %s' % (control, place))
+        # Each picture drawn from the file for the display scale, at the
+        # size the table gives it.
+        shown = browser.js(PICTURES)
+        check(sorted(p[0] for p in shown) == sorted('frmMain-' + name for name in pictures), 'the pictures shown')
+        for element, name, width, height, _ in shown:
+            picture = element.split('-', 1)[1]
+            check(name == pictures[picture] + suffix + '.png', 'scale %d shows %s' % (scale, name))
+            check(near([width, height], wanted[picture][2:]), '%s is %gx%g CSS pixels' % (name, width, height))
+        # Every control where the table puts it.
+        for control, place in wanted.items():
+            found = browser.js(PLACE, 'frmMain-' + control)
+            check(near(found, place), 'scale %d: %s at %s, not %s' % (scale, control, found, place))
     browser.cdp('Emulation.clearDeviceMetricsOverride')
     check(wait_until(lambda: browser.js("document.fonts.status === 'loaded'")), 'the fonts load')
     loaded = browser.js("[].concat.apply([], [...document.fonts].filter(function (f) { return f.status === 'loaded'; })"
@@ -127,7 +202,7 @@ def display(browser, url):
         check(face in loaded, face + ' is loaded: %s' % loaded)
     browser.key('h', ALT)
     browser.key('a')
-    check(browser.js('document.title') == 'About Pyrel.exe', 'the About window names the page')
+    check(browser.js('document.title') == design(browser, 'frmAbout')['caption'], 'the About window names the page')
     check(browser.js("document.getElementById('frmAbout-lblTheLabel').textContent.split('\\n').length") == 6,
           'the About text shows six lines')
 
@@ -183,7 +258,8 @@ def offline(browser, url, server):
     check(calculate(browser, '5800', '1') == '0.7201', 'the program works offline')
     browser.key('h', ALT)
     browser.key('a')
-    check(wait_until(lambda: browser.js("document.getElementById('frmAbout-Image1').naturalWidth") == 263),
+    formula = places(design(browser, 'frmAbout'))['Image1']
+    check(wait_until(lambda: browser.js("document.getElementById('frmAbout-Image1').naturalWidth") == formula[2]),
           'the formula picture comes from the cache')
 
 
@@ -239,10 +315,10 @@ TARGETS = "[].filter.call(document.querySelectorAll(arguments[0])," \
           ".map(function (e) { var r = e.getBoundingClientRect(), s = visualViewport.scale;" \
           " return [e.id || e.textContent, r.width * s, r.height * s]; })"
 TEXT = "document.getElementById('frmMain-' + arguments[0])[arguments[1]]"
-# Target sizes under a mouse, which touch must not change: width (None: as
-# its text makes it) and height in CSS pixels.
-DESKTOP_SIZES = {'.menu-title': (None, 19), '.menu-item': (None, 20), '.textbox': (65, 27),
-                 '.button': (97, 49), '#msgbox-ok': (75, 23), '#frmAbout-cmdOK': (73, 41)}
+# Target sizes under a mouse, which touch must not change, of the targets
+# the page draws itself: width (None: as its text makes it) and height in
+# CSS pixels. The windows' controls have the sizes of the table.
+PAGE_SIZES = {'.menu-title': (None, 19), '.menu-item': (None, 20), '#msgbox-ok': (75, 23)}
 
 
 class Device:
@@ -311,10 +387,16 @@ class Device:
             if self.touch:
                 self.expect(width >= 24 and height >= 24, 'target %s is %gx%g, under 24x24' % (name, width, height))
             else:
-                want_width, want_height = DESKTOP_SIZES[selector]
+                want_width, want_height = PAGE_SIZES.get(selector) or self.table_size(name)
                 self.expect(want_width in (None, round(width, 2)) and round(height, 2) == want_height,
                             'target %s is %gx%g; on the desktop it is %s wide, %g tall'
                             % (name, width, height, want_width or 'as its text', want_height))
+
+    def table_size(self, element):
+        """The width and height of a window's control (by its element's id)
+        as the table gives them, in CSS pixels."""
+        window, control = element.split('-', 1)
+        return places(design(self.browser, window))[control][2:]
 
     def no_sideways_scrolling(self):
         wide = self.browser.js("document.scrollingElement.scrollWidth * visualViewport.scale")
