@@ -164,8 +164,10 @@ CLICK_POINT = """(function (name) {
 })(arguments[0])"""
 
 # The window each action is aimed at: one that is not shown takes none of
-# them (its menus by keys included: the keys would go to the window shown),
-# and once the program has ended no action has anything to act on.
+# them (Help's entries included: Alt+H and a letter would go to the window
+# shown), and once the program has ended no action has anything to act on.
+# File's Ctrl shortcuts are pressed in any window: the main window's must
+# do nothing in another.
 AIMED = {'click': 'mainVisible', 'dblclick': 'mainVisible', 'menu-click': 'mainVisible', 'menu': 'mainVisible',
          'close-main': 'mainVisible', 'about-ok': 'aboutVisible', 'about-close': 'aboutVisible'}
 ANSWERS = ('enter', 'space', 'escape', 'click')
@@ -248,7 +250,8 @@ class Run:
         # What the page shows before: all there is to read once the action
         # has ended the program.
         shown = self.read(READ_STATE) if self.closed is None else None
-        if not shown or shown['ended'] or (verb in AIMED and not shown[AIMED[verb]]):
+        aimed = AIMED.get(verb) if not (verb == 'menu' and argument in MENU_KEYS) else None
+        if not shown or shown['ended'] or (aimed and not shown[aimed]):
             return  # the program has ended, or the action is aimed at a window not shown
         self.before_end = shown
         if verb == 'set':
