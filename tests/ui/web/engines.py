@@ -36,7 +36,7 @@ from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
-from web_driver import ALT, CLIPBOARD_WRITE, CTRL, SHIFT, Browser, Engine, SeleniumWindows, wait_until
+from web_driver import KEYS, Browser, Engine, SeleniumWindows, held, wait_until
 
 FIREFOX = '/usr/bin/firefox-esr'
 WEBKIT_DRIVER = '/usr/bin/WebKitWebDriver'
@@ -103,16 +103,21 @@ INPUT_COUNT = "window.__emberlineInput ? window.__emberlineInput.count : -1"
 # for input well before that frame is drawn.
 PRESENTED = "performance.getEntriesByName('first-contentful-paint').length > 0"
 
-# Keys of WebDriver's key actions.
-W3C_KEYS = {'enter': '\ue007', 'space': ' ', 'escape': '\ue00c', 'tab': '\ue004', 'home': '\ue011',
-            'end': '\ue010', 'delete': '\ue017', 'backspace': '\ue003', 'down': '\ue015'}
-W3C_MODIFIERS = ((CTRL, '\ue009'), (ALT, '\ue00a'), (SHIFT, '\ue008'))
-
-
 class _CountedInput:
-    """Waits until the page's INPUT_COUNTER has seen what was sent."""
+    """Input that waits until the page's INPUT_COUNTER has seen it: an
+    engine's _key(name, modifiers), _type(text) and _click(x, y, count) (at
+    a whole pixel of the viewport) send it, and return at once."""
 
     _sent = 0
+
+    def key(self, name, modifiers=0):
+        self._send(lambda: self._key(name, modifiers), 1)
+
+    def type_text(self, text):
+        self._send(lambda: self._type(text), len(text))
+
+    def click_at(self, x, y, count=1):
+        self._send(lambda: self._click(int(round(x)), int(round(y)), count), 1)
 
     def _fresh_document(self):
         self._sent = 0
@@ -137,18 +142,14 @@ class _W3CInput(_CountedInput):
     and release of the main button at a place in the viewport, the second
     click of a double click when count is 2."""
 
-    def key(self, name, modifiers=0):
-        value = W3C_KEYS.get(name, name)
-        held = [code for flag, code in W3C_MODIFIERS if modifiers & flag]
-        keys = [('keyDown', k) for k in held] + [('keyDown', value), ('keyUp', value)] + \
-            [('keyUp', k) for k in reversed(held)]
-        self._send(lambda: self._keys(keys), 1)
+    def _key(self, name, modifiers):
+        value = KEYS[name].w3c if name in KEYS else name
+        modifier_keys = [m.w3c for m in held(modifiers)]
+        self._keys([('keyDown', k) for k in modifier_keys] + [('keyDown', value), ('keyUp', value)] +
+                   [('keyUp', k) for k in reversed(modifier_keys)])
 
-    def type_text(self, text):
-        self._send(lambda: self._keys([(kind, c) for c in text for kind in ('keyDown', 'keyUp')]), len(text))
-
-    def click_at(self, x, y, count=1):
-        self._send(lambda: self._click(int(round(x)), int(round(y)), count), 1)
+    def _type(self, text):
+        self._keys([(kind, c) for c in text for kind in ('keyDown', 'keyUp')])
 
 
 def open_engine(name):
@@ -529,13 +530,8 @@ class WebKit(_W3CInput, SeleniumWindows, Engine):
         finally:
             _Display.stop()
 
-    def js(self, expression, *args):
-        return self.driver.execute_script('return (' + expression + ');', *args)
-
     def load(self, url):
-        if self.window_closed():
-            self.driver.switch_to.window(self.driver.window_handles[0])
-        self.driver.get(url)
+        super().load(url)
         self.driver.execute_script(INPUT_COUNTER + CONSOLE_HOOK)
         self._fresh_document()
 
@@ -556,11 +552,6 @@ class WebKit(_W3CInput, SeleniumWindows, Engine):
     def back(self):
         self.driver.back()
 
-    def write_clipboard(self, text):
-        problem = self.driver.execute_async_script(CLIPBOARD_WRITE, text)
-        if problem:
-            raise AssertionError('the clipboard refused the text: ' + problem)
-
     def add_preload(self, source):
         raise NotImplementedError("WebKitWebDriver runs no script before the page's own")
 
@@ -569,12 +560,6 @@ class WebKit(_W3CInput, SeleniumWindows, Engine):
 
 
 # Chromium on an X display, with X input.
-
-# X key names (keysyms) of the named keys.
-X_KEYS = {'enter': 'Return', 'space': 'space', 'escape': 'Escape', 'tab': 'Tab', 'home': 'Home', 'end': 'End',
-          'delete': 'Delete', 'backspace': 'BackSpace', 'down': 'Down'}
-X_MODIFIERS = ((CTRL, 'ctrl'), (ALT, 'alt'), (SHIFT, 'shift'))
-
 
 class ChromiumX(_CountedInput, Browser):
     """A Chromium window at the top left of an X display, its keys and
@@ -615,13 +600,13 @@ class ChromiumX(_CountedInput, Browser):
     def _xdotool(*args):
         subprocess.run((XDOTOOL,) + args, check=True, stdin=subprocess.DEVNULL)
 
-    def key(self, name, modifiers=0):
-        keysym = '+'.join([x for flag, x in X_MODIFIERS if modifiers & flag] + [X_KEYS.get(name, name)])
-        self._send(lambda: self._xdotool('key', '--delay', '0', keysym), 1)
+    def _key(self, name, modifiers):
+        keysym = '+'.join([m.x for m in held(modifiers)] + [KEYS[name].x if name in KEYS else name])
+        self._xdotool('key', '--delay', '0', keysym)
 
-    def type_text(self, text):
+    def _type(self, text):
         _XKeymap.ensure(text)
-        self._send(lambda: self._xdotool('type', '--delay', '0', '--', text), len(text))
+        self._xdotool('type', '--delay', '0', '--', text)
 
     def _viewport_origin(self):
         """Where the page's viewport lies on the screen, from a trusted
@@ -635,13 +620,12 @@ class ChromiumX(_CountedInput, Browser):
                 raise AssertionError('the page saw no mouse move')
         return self._origin
 
-    def click_at(self, x, y, count=1):
+    def _click(self, x, y, count):
         # Chromium counts the clicks of a double click from their X timing
         # and place.
         left, top = self._viewport_origin()
-        place = [str(int(round(left + x))), str(int(round(top + y)))]
-        self._move_pointer(place)
-        self._send(lambda: self._xdotool('click', '1'), 1)
+        self._move_pointer([str(int(round(left + x))), str(int(round(top + y)))])
+        self._xdotool('click', '1')
 
     _pointer = None  # where the pointer was last moved to
 

@@ -10,6 +10,7 @@ give them (isTrusted), with the browser's own default actions; each call
 returns once the page has handled the event. No display, no network.
 """
 
+import collections
 import functools
 import http.server
 import os
@@ -61,19 +62,30 @@ class _QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-# Key names as the protocol wants them: key, code, Windows virtual key.
-_NAMED_KEYS = {
-    'enter': ('Enter', 'Enter', 13, '\r'),
-    'space': (' ', 'Space', 32, ' '),
-    'escape': ('Escape', 'Escape', 27, ''),
-    'tab': ('Tab', 'Tab', 9, ''),
-    'home': ('Home', 'Home', 36, ''),
-    'end': ('End', 'End', 35, ''),
-    'delete': ('Delete', 'Delete', 46, ''),
-    'backspace': ('Backspace', 'Backspace', 8, ''),
-    'down': ('ArrowDown', 'ArrowDown', 40, ''),
+# The named keys, in each engine's terms: the DevTools protocol's key,
+# code, Windows virtual key and the text the key types; WebDriver's key
+# value; X's keysym.
+Key = collections.namedtuple('Key', 'key code vk text w3c x')
+KEYS = {
+    'enter': Key('Enter', 'Enter', 13, '\r', '\ue007', 'Return'),
+    'space': Key(' ', 'Space', 32, ' ', ' ', 'space'),
+    'escape': Key('Escape', 'Escape', 27, '', '\ue00c', 'Escape'),
+    'tab': Key('Tab', 'Tab', 9, '', '\ue004', 'Tab'),
+    'home': Key('Home', 'Home', 36, '', '\ue011', 'Home'),
+    'end': Key('End', 'End', 35, '', '\ue010', 'End'),
+    'delete': Key('Delete', 'Delete', 46, '', '\ue017', 'Delete'),
+    'backspace': Key('Backspace', 'Backspace', 8, '', '\ue003', 'BackSpace'),
+    'down': Key('ArrowDown', 'ArrowDown', 40, '', '\ue015', 'Down'),
 }
 ALT, CTRL, SHIFT = 1, 2, 8
+# The modifier keys, as WebDriver and X name them, in the order pressed.
+Modifier = collections.namedtuple('Modifier', 'flag w3c x')
+MODIFIERS = (Modifier(CTRL, '\ue009', 'ctrl'), Modifier(ALT, '\ue00a', 'alt'), Modifier(SHIFT, '\ue008', 'shift'))
+
+
+def held(modifiers):
+    """The modifier keys a combination holds."""
+    return [m for m in MODIFIERS if modifiers & m.flag]
 
 
 CENTRE = ("(function (e) { var r = e.getBoundingClientRect(); "
@@ -118,14 +130,27 @@ CLIPBOARD_WRITE = ("var done = arguments[arguments.length - 1]; "
 
 
 class SeleniumWindows:
-    """The shown tab's end through WebDriver's classic commands: a spare tab
-    (or window, SPARE) is opened first, as the last one closing would end
-    the browser."""
+    """The page through WebDriver's classic commands: scripts, loads, the
+    clipboard, and the shown tab's end, where a spare tab (or window, SPARE)
+    is opened first, as the last one closing would end the browser."""
 
     SPARE = 'tab'
 
     def _use_tab(self, handle):
         self.driver.switch_to.window(handle)
+
+    def js(self, expression, *args):
+        return self.driver.execute_script('return (' + expression + ');', *args)
+
+    def load(self, url):
+        if self.window_closed():
+            self._use_tab(self.driver.window_handles[0])
+        self.driver.get(url)
+
+    def write_clipboard(self, text):
+        problem = self.driver.execute_async_script(CLIPBOARD_WRITE, text)
+        if problem:
+            raise AssertionError('the clipboard refused the text: ' + problem)
 
     def close_window(self):
         driver = self.driver
@@ -178,14 +203,6 @@ class Browser(SeleniumWindows, Engine):
     def cdp(self, command, **params):
         return self.driver.execute_cdp_cmd(command, params)
 
-    def js(self, expression, *args):
-        return self.driver.execute_script('return (' + expression + ');', *args)
-
-    def load(self, url):
-        if self.window_closed():
-            self._use_tab(self.driver.window_handles[0])
-        self.driver.get(url)
-
     def _use_tab(self, handle):
         # The scripts before the page's are each tab's own. The tab is the
         # one shown, with the keyboard: its pages get the focus and focus
@@ -212,40 +229,34 @@ class Browser(SeleniumWindows, Engine):
 
     def key(self, name, modifiers=0):
         """A named key ('enter', 'tab', ...) or a letter, with modifiers."""
-        if name in _NAMED_KEYS:
-            key, code, vk, text = _NAMED_KEYS[name]
-        else:
-            key, code, vk, text = name.lower(), 'Key' + name.upper(), ord(name.upper()), name.lower()
+        letter = name.lower()
+        key, code, vk, text = KEYS[name][:4] if name in KEYS else (letter, 'Key' + name.upper(), ord(name.upper()), letter)
         if modifiers & (ALT | CTRL):
             text = ''  # such a combination types nothing
         elif modifiers & SHIFT and key.isalpha() and len(key) == 1:
             key = text = key.upper()
-        down = {'type': 'keyDown' if text else 'rawKeyDown', 'key': key, 'code': code,
-                'windowsVirtualKeyCode': vk, 'nativeVirtualKeyCode': vk, 'modifiers': modifiers}
-        if text:
-            down['text'] = down['unmodifiedText'] = text
-        self.cdp('Input.dispatchKeyEvent', **down)
-        self.cdp('Input.dispatchKeyEvent', type='keyUp', key=key, code=code, windowsVirtualKeyCode=vk,
-                 nativeVirtualKeyCode=vk, modifiers=modifiers)
+        self._press(key, code, vk, text, modifiers)
 
     def type_text(self, text):
         """Characters as typed on a keyboard, one key each."""
         for c in text:
             code = ('Key' + c.upper()) if c.isascii() and c.isalpha() else ('Digit' + c if c.isdigit() else '')
-            vk = ord(c.upper()) if c.isascii() and c.isalnum() else 0
-            self.cdp('Input.dispatchKeyEvent', type='keyDown', key=c, code=code, text=c, unmodifiedText=c,
-                     windowsVirtualKeyCode=vk, nativeVirtualKeyCode=vk)
-            self.cdp('Input.dispatchKeyEvent', type='keyUp', key=c, code=code, windowsVirtualKeyCode=vk,
-                     nativeVirtualKeyCode=vk)
+            self._press(c, code, ord(c.upper()) if c.isascii() and c.isalnum() else 0, c)
+
+    def _press(self, key, code, vk, text, modifiers=0):
+        """A key down and up; `text` is what it types, if anything."""
+        event = {'key': key, 'code': code, 'windowsVirtualKeyCode': vk, 'nativeVirtualKeyCode': vk,
+                 'modifiers': modifiers}
+        typed = {'text': text, 'unmodifiedText': text} if text else {}
+        self.cdp('Input.dispatchKeyEvent', type='keyDown' if text else 'rawKeyDown', **event, **typed)
+        self.cdp('Input.dispatchKeyEvent', type='keyUp', **event)
 
     def write_clipboard(self, text):
         """The text on the browser's clipboard, written by the page (the
         permission granted first, to the page's tab), for Ctrl+V to
         paste."""
         self.cdp('Browser.grantPermissions', permissions=['clipboardReadWrite', 'clipboardSanitizedWrite'])
-        problem = self.driver.execute_async_script(CLIPBOARD_WRITE, text)
-        if problem:
-            raise AssertionError('the clipboard refused the text: ' + problem)
+        super().write_clipboard(text)
 
     # Mouse.
 
