@@ -5,7 +5,7 @@
 #include "ui/about/about_layout.h"
 #include "ui/main/main_form.h"
 #include "ui/main/main_layout.h"
-#include "ui/web/web_page.h"
+#include "ui/web/web_library.h"
 #include "ui/web/web_window.h"
 
 namespace app {

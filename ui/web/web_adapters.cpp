@@ -1,6 +1,6 @@
 #include "ui/web/web_adapters.h"
 
-#include "ui/web/web_page.h"
+#include "ui/web/web_library.h"
 #include "ui/web/web_window.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// The functions of web_page.h: the module's calls into the page, with the
+// The functions of web_library.h: the module's calls into the page, with the
 // texts taken from and put into the module's memory. The page itself is
 // web_page.js and the scripts it lists: the windows (EmberlineWindows), the
 // calls, the message box and the end (EmberlineGate), and showing and

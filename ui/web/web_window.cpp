@@ -2,7 +2,7 @@
 
 #include "ui/web/web_adapters.h"
 #include "ui/web/web_design.h"
-#include "ui/web/web_page.h"
+#include "ui/web/web_library.h"
 
 #include <emscripten/emscripten.h>
 
