@@ -5,7 +5,7 @@
 // state. The focus moves that the call itself causes (the program's own,
 // the box taking the focus and giving it back) arrive that way too, and the
 // module reports the program's moves itself.
-var EmberlineGate = (function () {
+var EmberlineCalls = (function () {
   'use strict';
 
   var element = EmberlineWindows.element;

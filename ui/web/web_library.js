@@ -1,8 +1,6 @@
 // The functions of web_library.h: the module's calls into the page, with the
-// texts taken from and put into the module's memory. The page itself is
-// web_page.js and the scripts it lists: the windows (EmberlineWindows), the
-// calls, the message box and the end (EmberlineGate), and showing and
-// hiding (EmberlinePage).
+// texts taken from and put into the module's memory; each hands its call to
+// the page's script that does it.
 
 mergeInto(LibraryManager.library, {
   emberline_window_create: function (window, design) {
@@ -59,11 +57,11 @@ mergeInto(LibraryManager.library, {
     var promptText = UTF16ToString(prompt, promptLength * 2);
     var titleText = UTF16ToString(title, titleLength * 2);
     return Asyncify.handleSleep(function (wakeUp) {
-      EmberlineGate.messageBox(promptText, titleText).then(function () { wakeUp(); });
+      EmberlineCalls.messageBox(promptText, titleText).then(function () { wakeUp(); });
     });
   },
 
   emberline_end: function (title, titleLength) {
-    EmberlineGate.end(UTF16ToString(title, titleLength * 2));
+    EmberlineCalls.end(UTF16ToString(title, titleLength * 2));
   },
 });

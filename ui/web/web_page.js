@@ -1,40 +1,23 @@
-// The page of the browser windows: it builds each window in HTML from the
-// layout table the module hands it, and forwards the events of its
-// elements to the module as they happen, deciding nothing about them (the
-// forms decide). What it does decide is what a browser leaves to a toolkit:
-// - one call into the module at a time, none while a message box is open
-//   (web_gate.js);
-// - a move of the focus is reported from the control that last had it in
-//   that window to the one that has it now, as a window system reports
-//   it: the menus, the page and other windows never hold a window's focus;
-// - the keys a window binds (its menus' Ctrl shortcuts, its access keys,
-//   Tab) are taken from the browser, and only those (web_menus.js);
-// - the menus open and close here; choosing an entry is the event
-//   (web_menus.js);
-// - a window shown after the first gets a history entry of its own, and
-//   the browser's Back is its close box (this file); not in an app's own
-//   window, which has no Back button and could not be closed by Exit.
-// Its scripts run in this order, each in a function of its own that leaves
-// one object in the module's scope: web_windows.js (EmberlineWindows)
-// builds and holds the windows; web_gate.js (EmberlineGate) makes the
-// calls into the module and shows the message box and the end;
-// web_menus.js (EmberlineMenus) takes the keys and the mouse and works the
-// menus; this one (EmberlinePage) forwards what is typed, changed and
-// focused in the controls, and shows and hides the windows with the page's
-// history.
+// The page's side of the controls and the windows: what is changed and
+// focused in the controls goes to the module as it happens, and the module
+// shows and hides the windows here. A move of the focus is reported from
+// the control that last had it in that window to the one that has it now,
+// as a window system reports it: the menus, the page and other windows
+// never hold a window's focus. A window shown after the first gets a
+// history entry of its own, and the browser's Back is its close box; not
+// in an app's own window, which has no Back button and could not be closed
+// by Exit.
 var EmberlinePage = (function () {
   'use strict';
 
-  var call = EmberlineGate.call;
+  var call = EmberlineCalls.call;
   var controlOf = EmberlineWindows.controlOf;
   var windows = EmberlineWindows.windows;
   var firstWindow = 0; // the window the page's history starts on
   var expectedPops = 0; // history steps back taken by the page itself
   // An app's own window has no Back button, and a script may close it only
   // while its history holds one entry: its windows add none.
-  var appWindow = ['standalone', 'minimal-ui'].some(function (mode) {
-    return window.matchMedia('(display-mode: ' + mode + ')').matches;
-  });
+  var appWindow = matchMedia('(display-mode: standalone), (display-mode: minimal-ui)').matches;
   // An entry left by a window of an earlier run of the page (reloaded while
   // it was shown) belongs to nothing now.
   if (history.state && history.state.emberlineWindow)
@@ -71,32 +54,6 @@ var EmberlinePage = (function () {
 
   // Events.
 
-  // A character typed into a box, before the box takes it.
-  function onKeyPress(event) {
-    var c = controlOf(event.target);
-    if (!c || c.kind !== 'textbox' || event.metaKey || event.key === 'Enter')
-      return;
-    var text = event.key;
-    var pair = text.length === 2 && /^[\ud800-\udbff][\udc00-\udfff]$/.test(text);
-    if (text.length !== 1 && !pair)
-      return; // a named key, not a character
-    for (var i = 0; i < text.length; ++i)
-      call('emberline_key_press', [c.win.handle, c.id, text.charCodeAt(i)]);
-  }
-
-  // Enter in a box is taken as it goes down: a virtual keyboard sends no
-  // keypress for it on some phones. Ctrl+Enter is a line feed, which the
-  // box's procedure ignores; with Alt or Cmd it types nothing. Held back
-  // from the browser, it sends no keypress either.
-  function onKeyDown(event) {
-    var c = controlOf(event.target);
-    if (!c || c.kind !== 'textbox' || event.key !== 'Enter' || event.defaultPrevented ||
-        event.isComposing || event.altKey || event.metaKey)
-      return;
-    event.preventDefault();
-    call('emberline_key_press', [c.win.handle, c.id, event.ctrlKey ? 10 : 13]);
-  }
-
   function onInput(event) {
     var c = controlOf(event.target);
     if (c && c.kind === 'textbox')
@@ -104,9 +61,7 @@ var EmberlinePage = (function () {
   }
 
   function onFocusOut(event) {
-    var c = controlOf(event.target);
-    if (c && c.kind === 'textbox')
-      EmberlineWindows.leaving(event.target);
+    EmberlineWindows.leaving(event.target);
   }
 
   function onFocusIn(event) {
@@ -155,8 +110,6 @@ var EmberlinePage = (function () {
     });
   }
 
-  document.addEventListener('keydown', onKeyDown, true);
-  document.addEventListener('keypress', onKeyPress, true);
   document.addEventListener('input', onInput, true);
   document.addEventListener('focusin', onFocusIn, true);
   document.addEventListener('focusout', onFocusOut, true);
@@ -202,7 +155,7 @@ var EmberlinePage = (function () {
     // open; the control of a window (by name) that has or last had the
     // focus.
     idle: function () {
-      return EmberlineGate.idle() && EmberlineMenus.settled();
+      return EmberlineCalls.idle() && EmberlineInput.settled();
     },
     focusOf: function (name) {
       var found = '';

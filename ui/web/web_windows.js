@@ -1,7 +1,7 @@
 // The windows of the page: each built in HTML from the layout table the
 // module hands over, and what the module reads and writes in them (a box's
 // text, a label's caption, the focus). It holds every window the page has,
-// and the keys that any of them binds, which the keyboard (web_menus.js)
+// and the keys that any of them binds, which the keyboard (web_input.js)
 // takes from the browser.
 var EmberlineWindows = (function () {
   'use strict';
@@ -149,6 +149,13 @@ var EmberlineWindows = (function () {
     });
   }
 
+  // The element of a window's control, by the window's number and the
+  // control's name in the table.
+  function controlNamed(handle, name) {
+    var win = windows.get(handle);
+    return win && win.controls.get(name);
+  }
+
   function controlOf(node) {
     return node && node.emberline ? node.emberline : null;
   }
@@ -180,7 +187,8 @@ var EmberlineWindows = (function () {
     controlOf: controlOf,
     restoreSelection: restoreSelection,
 
-    // A box losing the focus keeps the selection it has.
+    // An element losing the focus: if it is a box, it keeps the selection
+    // it has.
     leaving: function (node) {
       keepSelection(node, node.selectionStart, node.selectionEnd, node.selectionDirection);
     },
@@ -292,21 +300,18 @@ var EmberlineWindows = (function () {
     },
 
     selectBox: function (handle, name) {
-      var win = windows.get(handle);
-      var node = win && win.controls.get(name);
+      var node = controlNamed(handle, name);
       if (node)
         this.selectAll(node);
     },
 
     boxText: function (handle, name) {
-      var win = windows.get(handle);
-      var node = win && win.controls.get(name);
+      var node = controlNamed(handle, name);
       return node ? node.value : '';
     },
 
     writeBox: function (handle, name, text) {
-      var win = windows.get(handle);
-      var node = win && win.controls.get(name);
+      var node = controlNamed(handle, name);
       if (node) {
         // The caret after the new text, as the value's setter leaves it
         // in a focused box, and where an unfocused one has it back.
@@ -316,8 +321,7 @@ var EmberlineWindows = (function () {
     },
 
     writeLabel: function (handle, name, text) {
-      var win = windows.get(handle);
-      var node = win && win.controls.get(name);
+      var node = controlNamed(handle, name);
       if (node)
         node.textContent = displayText(text);
     },
