@@ -53,7 +53,6 @@ var EmberlineCalls = (function () {
     if (ended)
       return;
     ended = true;
-    inFlight = false;
     if (box && box.dialog.open)
       box.dialog.close();
     console.error(error);
@@ -68,13 +67,13 @@ var EmberlineCalls = (function () {
     // Calls into the module.
 
     call: function (name, args) {
+      // Dropped in flight: an access key's click after its focus move opened a box.
       if (ended || inFlight)
         return;
       inFlight = true;
       try {
         Module['_' + name].apply(null, args);
       } catch (error) {
-        inFlight = false;
         stop(error);
         return;
       }
