@@ -107,10 +107,10 @@ build() { # folder, configure arguments...
 # attached instead of signing.
 pack() { # linux build, mingw build, web build, [signatures]
     local linux=$1 mingw=$2 web=$3 signatures=${4:-}
-    local windows_script=$mingw/app/identity/windows_packages.cmake
+    local windows_script=$mingw/packaging/windows/windows_packages.cmake
     local script
-    for script in "$linux/app/identity/deb_package.cmake" "$windows_script" \
-        "$web/app/identity/web_package.cmake"; do
+    for script in "$linux/packaging/deb/deb_package.cmake" "$windows_script" \
+        "$web/packaging/web/web_package.cmake"; do
         [[ -f $script ]] || fail "$script is missing: is that folder a configured build?"
     done
     local work
@@ -139,13 +139,13 @@ pack() { # linux build, mingw build, web build, [signatures]
     find "$dist" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.zip' -o -name '*.msi' \
         -o -name SHA256SUMS \) -delete
     [[ -z $(ls -A "$dist") ]] || fail "$dist holds files that are not downloads: empty it or choose another --dist"
-    cmake -DOUTPUT_DIR="$dist" -P "$linux/app/identity/deb_package.cmake"
+    cmake -DOUTPUT_DIR="$dist" -P "$linux/packaging/deb/deb_package.cmake"
     cmake -DSTEP=stage -DSTAGE_DIR="$work/windows" "${program_signing[@]}" -P "$windows_script"
     cmake -DSTEP=pack -DSTAGE_DIR="$work/windows" -DOUTPUT_DIR="$dist" "${installer_signing[@]}" \
         -P "$windows_script"
     local site_argument=()
     [[ -z $site ]] || site_argument=(-DSITE_DIR="$site")
-    cmake -DOUTPUT_DIR="$dist" "${site_argument[@]}" -P "$web/app/identity/web_package.cmake"
+    cmake -DOUTPUT_DIR="$dist" "${site_argument[@]}" -P "$web/packaging/web/web_package.cmake"
 
     # One download of each kind, then their sums, in name order.
     local kind count

@@ -3,7 +3,7 @@
 # and has lintian check it: any error or warning fails, informational tags
 # do not.
 #
-# Usage: cmake -DPACKAGE_SCRIPT=<build>/app/identity/deb_package.cmake
+# Usage: cmake -DPACKAGE_SCRIPT=<build>/packaging/deb/deb_package.cmake
 #              -DDPKG_DEB=<dpkg-deb> -DLINTIAN=<lintian>
 #              -DPROGRAM=<built Pyrel> -DWORK_DIR=<dir> -P check_deb.cmake
 

@@ -7,7 +7,7 @@
 # the earlier one then refuses to install; and that uninstalling removes all
 # of it, registry included.
 #
-#   check_msi.sh <work dir> <build>/app/identity/windows_packages.cmake \
+#   check_msi.sh <work dir> <build>/packaging/windows/windows_packages.cmake \
 #                <window_probe.exe> <icon file>
 #
 # The installers are made with the package script the release uses; the

@@ -5,7 +5,7 @@
 # build's web_package.cmake, the script the release uses, from the site its
 # build left (the script's own default, not SITE_DIR).
 #
-# Usage: cmake [-DZIP=<zip> | -DPACKAGE_SCRIPT=<build>/app/identity/web_package.cmake]
+# Usage: cmake [-DZIP=<zip> | -DPACKAGE_SCRIPT=<build>/packaging/web/web_package.cmake]
 #              -DSITE_DIR=<build>/site -DWORK_DIR=<dir> -P check_web_zip.cmake
 
 cmake_minimum_required(VERSION 3.25)

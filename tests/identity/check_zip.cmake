@@ -3,7 +3,7 @@
 # what it holds: the program, stripped and dated with the release, with the
 # readme and the licence beside it at the top, both texts in CR LF.
 #
-# Usage: cmake -DPACKAGE_SCRIPT=<build>/app/identity/windows_packages.cmake
+# Usage: cmake -DPACKAGE_SCRIPT=<build>/packaging/windows/windows_packages.cmake
 #              -DPROGRAM=<built Pyrel.exe> -DLICENSE=<the project's LICENSE>
 #              -DWORK_DIR=<dir> -P check_zip.cmake
 

@@ -16,7 +16,7 @@ endfunction()
 
 # Running a tool, as the package scripts run theirs (emberline_run: stops
 # when the tool fails, its standard output left in `output`).
-include(${CMAKE_CURRENT_LIST_DIR}/../../app/identity/package_steps.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../packaging/package_steps.cmake)
 
 set(failures "")
 macro(expect_equal what actual expected)

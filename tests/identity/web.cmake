@@ -4,7 +4,7 @@
 # play.
 add_test(NAME web_zip_holds_the_site
     COMMAND ${CMAKE_COMMAND}
-        -DPACKAGE_SCRIPT=${CMAKE_BINARY_DIR}/app/identity/web_package.cmake
+        -DPACKAGE_SCRIPT=${CMAKE_BINARY_DIR}/packaging/web/web_package.cmake
         -DSITE_DIR=${PROJECT_BINARY_DIR}/site
         -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/web-zip
         -P ${CMAKE_CURRENT_LIST_DIR}/check_web_zip.cmake)

@@ -36,7 +36,7 @@ add_test(NAME windows_program_file
 
 add_test(NAME windows_zip_holds_the_program
     COMMAND ${CMAKE_COMMAND}
-        -DPACKAGE_SCRIPT=${CMAKE_BINARY_DIR}/app/identity/windows_packages.cmake
+        -DPACKAGE_SCRIPT=${CMAKE_BINARY_DIR}/packaging/windows/windows_packages.cmake
         -DPROGRAM=$<TARGET_FILE:Pyrel>
         -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE
         -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/windows-zip
@@ -55,7 +55,7 @@ endif()
 add_test(NAME windows_installer_installs_upgrades_and_uninstalls
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/check_msi.sh
         ${CMAKE_CURRENT_BINARY_DIR}/windows-msi
-        ${CMAKE_BINARY_DIR}/app/identity/windows_packages.cmake
+        ${CMAKE_BINARY_DIR}/packaging/windows/windows_packages.cmake
         $<TARGET_FILE:window_probe>
         ${PROJECT_SOURCE_DIR}/resources/pyrel.ico)
 set_tests_properties(windows_installer_installs_upgrades_and_uninstalls PROPERTIES TIMEOUT 300)
