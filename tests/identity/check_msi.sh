@@ -52,18 +52,12 @@ later_code=$(property "$later" ProductCode)
 # the work folder.
 prefix_parent=$(mktemp -d "${TMPDIR:-/tmp}/emberline-msi-prefix.XXXXXX")
 prefix=$prefix_parent/prefix
-trap 'bash "$root/scripts/wine-prefix.sh" --stop "$prefix"; cp "$prefix.log" "$work/" 2>/dev/null; rm -rf "$prefix_parent"' EXIT
-bash "$root/scripts/wine-prefix.sh" "$prefix" >/dev/null
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-if command -v wine64 >/dev/null; then
-    wine=wine64
-elif [[ -x /usr/lib/wine/wine64 ]]; then
-    wine=/usr/lib/wine/wine64
-else
-    wine=wine
-fi
-win() { "$wine" "$@" </dev/null 2>>"$work/wine.log"; }
+wine_prefix=$root/tests/support/wine-prefix.sh
+trap 'bash "$wine_prefix" --stop "$prefix"; cp "$prefix.log" "$work/" 2>/dev/null; rm -rf "$prefix_parent"' EXIT
+bash "$wine_prefix" "$prefix" >/dev/null
+# A Windows program in that prefix, with the Windows tests' loader and
+# environment.
+win() { bash "$wine_prefix" --run "$prefix" "$@" </dev/null 2>>"$work/wine.log"; }
 windows_path() { win winepath -w "$1" | tr -d '\r'; }
 # No winemenubuilder, which would copy the shortcut into this machine's own
 # menus. Set in the prefix rather than the environment, since the

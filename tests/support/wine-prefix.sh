@@ -1,28 +1,35 @@
 #!/bin/bash
 # Prepares the Wine prefix the Windows tests run in, and starts one
-# persistent wineserver for it; --stop ends that server again.
+# persistent wineserver for it; --stop ends that server again; --run runs a
+# Windows program in a prepared prefix the way the tests do.
 #
-#   bash scripts/wine-prefix.sh [--stop] [prefix]
+#   bash tests/support/wine-prefix.sh [--stop] [prefix]
+#   bash tests/support/wine-prefix.sh --run prefix program [arguments...]
 #
 # The prefix defaults to build-mingw-w64/wineprefix, where the mingw-w64
-# test preset looks for it. It needs no X server: Wine's null display driver
-# creates the windows. A prefix that is already set up is only checked, so a
-# second run takes a moment.
+# test preset looks for it; a relative one is taken from the top of the
+# source tree. It needs no X server: Wine's null display driver creates the
+# windows. A prefix that is already set up is only checked, so a second run
+# takes a moment.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+root=$(cd "$(dirname "$0")/../.." && pwd)
 
-stop=0
-if [[ ${1:-} == --stop ]]; then
-    stop=1
+mode=prepare
+case ${1:-} in
+--stop | --run)
+    mode=${1#--}
     shift
-fi
+    ;;
+esac
 prefix=${1:-build-mingw-w64/wineprefix}
+[[ $prefix == /* ]] || prefix=$root/$prefix
+[[ $mode != run ]] || shift
 mkdir -p "$(dirname "$prefix")"
 WINEPREFIX=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
-if ((stop)); then
+if [[ $mode == stop ]]; then
     wineserver -k 2>/dev/null || true # no server running is fine
     exit 0
 fi
@@ -36,6 +43,11 @@ elif [[ -x /usr/lib/wine/wine64 ]]; then
 else
     wine=wine
 fi
+if [[ $mode == run ]]; then
+    exec "$wine" "$@"
+fi
+# The server and the services started below keep the folder they start in.
+cd "$root"
 
 # What the prefix is set up with; a prefix from another Wine or an older
 # list of settings is set up again.
