@@ -18,7 +18,7 @@ packages=(
     fonts-liberation2 python3-fonttools
     chromium chromium-driver python3-selenium
     firefox-esr webkit2gtk-driver gir1.2-webkit2-4.1 python3-websocket xvfb xauth xdotool
-    wixl msitools osslsigncode
+    wixl msitools osslsigncode python3-olefile optipng
 )
 
 missing=()

@@ -49,9 +49,6 @@ if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
     SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 fi
 export SOURCE_DATE_EPOCH
-# Debian's Python writes the zips, whatever python3 comes first on PATH.
-python=/usr/bin/python3
-[[ -x $python ]] || python=python3
 
 check=0
 dist=$root/dist
@@ -193,16 +190,11 @@ extract_signatures() { # published folder, output folder
     [[ -f $zip && -f $installer && -f $1/SHA256SUMS ]] ||
         fail "$1 does not hold a published release (the zip, the installer and SHA256SUMS)"
     mkdir -p "$2/unpacked"
-    "$python" - "$zip" "$2/unpacked" <<'EOF'
-import sys, zipfile
-with zipfile.ZipFile(sys.argv[1]) as archive:
-    programs = [name for name in archive.namelist() if name.endswith(".exe")]
-    if len(programs) != 1:
-        sys.exit(f"{sys.argv[1]} holds {len(programs)} programs, not one")
-    with open(sys.argv[2] + "/program.exe", "wb") as out:
-        out.write(archive.read(programs[0]))
-EOF
-    osslsigncode extract-signature -in "$2/unpacked/program.exe" -out "$2/program.sig" >/dev/null ||
+    (cd "$2/unpacked" && cmake -E tar xf "$zip") || fail "$zip cannot be unpacked"
+    local programs
+    mapfile -t programs < <(find "$2/unpacked" -type f -name '*.exe')
+    ((${#programs[@]} == 1)) || fail "$zip holds ${#programs[@]} programs, not one"
+    osslsigncode extract-signature -in "${programs[0]}" -out "$2/program.sig" >/dev/null ||
         fail "the published program is not signed"
     osslsigncode extract-signature -in "$installer" -out "$2/installer.sig" >/dev/null ||
         fail "the published installer is not signed"
