@@ -30,15 +30,15 @@ if ! "$cxx" -print-file-name=libclang_rt.fuzzer-x86_64.a | grep -q /; then
 fi
 
 # Everything in this build gets libFuzzer's coverage instrumentation and the
-# sanitizers, so the libraries under test report into the fuzz targets;
-# tests/fuzz adds libFuzzer's driver to the targets themselves. No Qt and no
-# other tests: the build holds the libraries and the fuzz targets only.
-sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all"
+# sanitizers (EMBERLINE_SANITIZE, as in the asan-ubsan preset), so the
+# libraries under test report into the fuzz targets; tests/fuzz adds
+# libFuzzer's driver to the targets themselves. No Qt and no other tests:
+# the build holds the libraries and the fuzz targets only.
 cmake -S . -B "$build" -G Ninja \
     -DCMAKE_CXX_COMPILER="$cxx" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $sanitizers -fno-omit-frame-pointer" \
-    -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" \
+    -DEMBERLINE_SANITIZE=ON \
     -DEMBERLINE_QT_UI=OFF \
     -DBUILD_TESTING=OFF \
     -DEMBERLINE_BUILD_FUZZERS=ON >/dev/null

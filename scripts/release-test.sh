@@ -111,4 +111,6 @@ cmp -s "$work/attached.exe" "$work/signed-files/zip/Pyrel.exe" ||
 cmp -s "$work/attached/SHA256SUMS" "$work/signed/SHA256SUMS" ||
     fail "the release with the attached signatures is not the signed release"
 
-echo "release: 3 passed, 0 failed (unsigned, signed and verified, signatures attached back)"
+# Reached only when every check above passed: the first that does not stops
+# the script (fail, set -e).
+echo "release-test.sh: every check passed (unsigned, signed and verified, signatures attached back)"
