@@ -18,22 +18,22 @@ void EventLink::keyPress(Control box, std::int16_t code)
 
 void EventLink::textChanged(Control box)
 {
-    forward([box](Form &form) { form.TextChanged(box); });
+    forward([box](Form &form) { form.textChanged(box); });
 }
 
 void EventLink::menuChosen(MenuItem item)
 {
-    forward([item](Form &form) { form.MenuChosen(item); });
+    forward([item](Form &form) { form.menuChosen(item); });
 }
 
 void EventLink::focusMoved(Control from, Control to)
 {
-    forward([from, to](Form &form) { form.FocusMoved(from, to); });
+    forward([from, to](Form &form) { form.focusMoved(from, to); });
 }
 
 void EventLink::closeRequested()
 {
-    forward([](Form &form) { form.CloseRequested(); });
+    forward([](Form &form) { form.closeRequested(); });
 }
 
 void EventLink::whenIdle(std::function<void()> action)

@@ -20,7 +20,7 @@ std::u16string widen(const char *ascii)
 
 } // namespace
 
-void Form::Run(const std::function<void()> &procedure)
+void Form::run(const std::function<void()> &procedure)
 {
     // Once the program has ended no procedure runs, whatever events are
     // still on their way from the toolkit.

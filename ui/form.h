@@ -17,7 +17,7 @@ class Forms;
 // through which a toolkit delivers every event (a window class overrides
 // those it has procedures for; the others do nothing) and the one error
 // dispatch. Every entry from a toolkit (a router, a load or unload) runs
-// through Run(), so no error ever unwinds into the toolkit: an error
+// through run(), so no error ever unwinds into the toolkit: an error
 // abandons the procedure and its callers and becomes a message, and the
 // program goes on. After the program's end nothing runs.
 class Form {
@@ -27,7 +27,7 @@ public:
     Form(const Form &) = delete;
     Form &operator=(const Form &) = delete;
 
-    void Run(const std::function<void()> &procedure);
+    void run(const std::function<void()> &procedure);
 
     // Routers. A toolkit reports:
     // - a button clicked or pressed (mouse, Enter, Space, access key);
@@ -36,14 +36,14 @@ public:
     //   its code (Enter is 13); the form decides which codes it hears;
     virtual void KeyPress(Control, std::int16_t) { }
     // - the text of a box changed, typed or written by a procedure;
-    virtual void TextChanged(Control) { }
+    virtual void textChanged(Control) { }
     // - a menu entry chosen by mouse, access key or shortcut;
-    virtual void MenuChosen(MenuItem) { }
+    virtual void menuChosen(MenuItem) { }
     // - every move of the focus in the window, with None for anything that
     //   is not one of its controls;
-    virtual void FocusMoved(Control, Control) { }
+    virtual void focusMoved(Control, Control) { }
     // - the close box, the system menu's Close or Alt+F4.
-    virtual void CloseRequested() { }
+    virtual void closeRequested() { }
 
 protected:
     // Shows an error that a procedure raised and none trapped.

@@ -22,7 +22,7 @@ Forms::~Forms()
     m_main.window.reset();
 }
 
-void Forms::Start()
+void Forms::start()
 {
     Show(FormId::Main);
 }
@@ -41,24 +41,24 @@ AboutForm &Forms::frmAbout()
     return *m_about.form;
 }
 
+template <class FormType, class WindowType>
+void Forms::load(FormId id, Instance<FormType, WindowType> &instance, FormType &form)
+{
+    const layout::WindowDesign &design = id == FormId::Main ? mainLayout() : aboutLayout();
+    instance.window = std::make_unique<WindowType>(m_system.createWindow(id, design, form));
+    // The focus starts on the first control in tab order.
+    instance.focus = layout::tabOrder(design).front()->id;
+    instance.firstShow = true;
+    form.attach(instance.window.get());
+    form.run([&form] { form.Form_Load(); });
+}
+
 void Forms::load(FormId form)
 {
-    // The focus starts on the first control in tab order.
-    if (form == FormId::Main) {
-        MainForm &main = frmMain();
-        m_main.window = std::make_unique<MainWindow>(m_system.createMainWindow(main));
-        m_main.focus = layout::TabOrder(MainLayout()).front()->id;
-        m_main.firstShow = true;
-        main.attach(m_main.window.get());
-        main.Run([&main] { main.Form_Load(); });
-    } else {
-        AboutForm &about = frmAbout();
-        m_about.window = std::make_unique<AboutWindow>(m_system.createAboutWindow(about));
-        m_about.focus = layout::TabOrder(AboutLayout()).front()->id;
-        m_about.firstShow = true;
-        about.attach(m_about.window.get());
-        about.Run([&about] { about.Form_Load(); });
-    }
+    if (form == FormId::Main)
+        load(form, m_main, frmMain());
+    else
+        load(form, m_about, frmAbout());
 }
 
 template <class FormType, class WindowType>
@@ -156,7 +156,14 @@ void Forms::End()
 
 void Forms::MsgBox(std::u16string_view prompt, std::u16string_view title)
 {
-    m_system.messageBox(prompt, title.empty() ? identity::ApplicationTitle : title);
+    // Owned by the window shown, the main window first, so that it comes
+    // back to it; with none shown the box stands alone.
+    std::optional<FormId> owner;
+    if (m_main.visible)
+        owner = FormId::Main;
+    else if (m_about.visible)
+        owner = FormId::About;
+    m_system.messageBox(prompt, title.empty() ? identity::ApplicationTitle : title, owner);
 }
 
 bool Forms::isLoaded(FormId form) const

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/controls.h"
-#include "ui/form_window.h"
+#include "ui/window_handle.h"
 #include "ui/window_system.h"
 
 #include <memory>
@@ -30,7 +30,7 @@ public:
     Forms &operator=(const Forms &) = delete;
 
     // Start-up: frmMain is created, loaded and shown.
-    void Start();
+    void start();
 
     // The one instance of each window class, created here when it does
     // not exist yet (creating does not load).
@@ -50,9 +50,9 @@ public:
     bool isVisible(FormId form) const;
     bool ended() const { return m_ended; }
 
-    // The loaded windows, or null.
-    MainWindow *mainWindow() const { return m_main.window.get(); }
-    AboutWindow *aboutWindow() const { return m_about.window.get(); }
+    // The window handles of the loaded windows, or null.
+    MainWindowHandle *mainWindowHandle() const { return m_main.window.get(); }
+    AboutWindowHandle *aboutWindowHandle() const { return m_about.window.get(); }
 
 private:
     template <class FormType, class WindowType>
@@ -66,13 +66,15 @@ private:
 
     void load(FormId form);
     template <class FormType, class WindowType>
+    void load(FormId id, Instance<FormType, WindowType> &instance, FormType &form);
+    template <class FormType, class WindowType>
     void show(Instance<FormType, WindowType> &instance);
     template <class FormType, class WindowType>
     void unload(Instance<FormType, WindowType> &instance);
 
     WindowSystem &m_system;
-    Instance<MainForm, MainWindow> m_main;
-    Instance<AboutForm, AboutWindow> m_about;
+    Instance<MainForm, MainWindowHandle> m_main;
+    Instance<AboutForm, AboutWindowHandle> m_about;
     bool m_ended = false;
 };
 

@@ -4,23 +4,23 @@
 
 namespace ui::layout {
 
-bool IsFocusable(const ControlDesign &control)
+bool isFocusable(const ControlDesign &control)
 {
     return control.kind == Kind::TextBox || control.kind == Kind::CommandButton;
 }
 
-std::vector<const ControlDesign *> TabOrder(const WindowDesign &window)
+std::vector<const ControlDesign *> tabOrder(const WindowDesign &window)
 {
     std::vector<const ControlDesign *> order;
     for (const ControlDesign &control : window.controls)
-        if (IsFocusable(control))
+        if (isFocusable(control))
             order.push_back(&control);
     std::stable_sort(order.begin(), order.end(),
                      [](const ControlDesign *a, const ControlDesign *b) { return a->tabIndex < b->tabIndex; });
     return order;
 }
 
-const ControlDesign *Find(const WindowDesign &window, std::string_view name)
+const ControlDesign *find(const WindowDesign &window, std::string_view name)
 {
     for (const ControlDesign &control : window.controls)
         if (control.name == name)
@@ -28,18 +28,18 @@ const ControlDesign *Find(const WindowDesign &window, std::string_view name)
     return nullptr;
 }
 
-Rect WindowRect(const WindowDesign &window, const ControlDesign &control)
+Rect windowRect(const WindowDesign &window, const ControlDesign &control)
 {
     Rect rect = control.rect;
-    if (const ControlDesign *container = control.container.empty() ? nullptr : Find(window, control.container)) {
-        const Rect outer = WindowRect(window, *container);
+    if (const ControlDesign *container = control.container.empty() ? nullptr : find(window, control.container)) {
+        const Rect outer = windowRect(window, *container);
         rect.left += outer.left;
         rect.top += outer.top;
     }
     return rect;
 }
 
-std::u16string ShownCaption(std::u16string_view caption)
+std::u16string shownCaption(std::u16string_view caption)
 {
     std::u16string shown;
     for (std::size_t i = 0; i < caption.size(); ++i) {
@@ -59,7 +59,7 @@ char16_t lowerCase(char16_t c)
 
 } // namespace
 
-char16_t AccessKey(std::u16string_view caption)
+char16_t accessKey(std::u16string_view caption)
 {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != u'&')
@@ -71,7 +71,37 @@ char16_t AccessKey(std::u16string_view caption)
     return 0;
 }
 
-std::vector<DropDown> MenuBar(const WindowDesign &window)
+std::vector<std::u16string_view> lines(std::u16string_view caption)
+{
+    std::vector<std::u16string_view> result;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] != u'\r' && caption[i] != u'\n')
+            continue;
+        result.push_back(caption.substr(start, i - start));
+        if (caption[i] == u'\r' && i + 1 < caption.size() && caption[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    result.push_back(caption.substr(start));
+    return result;
+}
+
+std::u16string withLineBreaks(std::u16string_view caption, std::u16string_view lineBreak)
+{
+    const std::vector<std::u16string_view> split = lines(caption);
+    std::u16string text(split.front());
+    for (std::size_t i = 1; i < split.size(); ++i)
+        (text += lineBreak) += split[i];
+    return text;
+}
+
+char16_t ctrlLetter(const MenuEntry &entry)
+{
+    return lowerCase(entry.ctrlKey);
+}
+
+std::vector<DropDown> menuBar(const WindowDesign &window)
 {
     std::vector<DropDown> bar;
     for (std::size_t i = 0; i < window.menus.size(); ++i) {

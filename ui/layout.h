@@ -74,24 +74,32 @@ inline constexpr Font Garamond825Bold{u"Garamond", 8.25, true};
 inline constexpr Font SansSerif12{u"MS Sans Serif", 12, false};
 
 // Twips to pixels at `dpi` dots per inch, rounded to the nearest pixel.
-constexpr int Pixels(int twips, int dpi = 96)
+constexpr int pixels(int twips, int dpi = 96)
 {
     const int scaled = twips * dpi;
     return (scaled + (scaled >= 0 ? 720 : -720)) / 1440;
 }
 
-bool IsFocusable(const ControlDesign &control);
+bool isFocusable(const ControlDesign &control);
 // The focusable controls in tab order.
-std::vector<const ControlDesign *> TabOrder(const WindowDesign &window);
+std::vector<const ControlDesign *> tabOrder(const WindowDesign &window);
 // The control named `name`, or null.
-const ControlDesign *Find(const WindowDesign &window, std::string_view name);
+const ControlDesign *find(const WindowDesign &window, std::string_view name);
 // A control's rectangle in client-area twips (its container's offset added).
-Rect WindowRect(const WindowDesign &window, const ControlDesign &control);
+Rect windowRect(const WindowDesign &window, const ControlDesign &control);
 // A caption as shown: the access-key ampersands removed ("&&" shows one).
-std::u16string ShownCaption(std::u16string_view caption);
+std::u16string shownCaption(std::u16string_view caption);
 // The access key a caption marks with '&', as a lower-case letter or
 // digit; 0 when it has none.
-char16_t AccessKey(std::u16string_view caption);
+char16_t accessKey(std::u16string_view caption);
+// A caption's lines: a lone carriage return, CR LF or LF ends a line. The
+// program writes lone carriage returns; each toolkit draws line breaks.
+std::vector<std::u16string_view> lines(std::u16string_view caption);
+// The caption with every line break written as `lineBreak`.
+std::u16string withLineBreaks(std::u16string_view caption, std::u16string_view lineBreak);
+// A menu entry's Ctrl shortcut as a key names it, a lower-case letter; 0
+// when it has none.
+char16_t ctrlLetter(const MenuEntry &entry);
 
 // The menu bar as every toolkit builds it: the drop-down menus in display
 // order, each with its lines.
@@ -107,6 +115,6 @@ struct DropDown {
     std::vector<MenuLine> lines;
 };
 
-std::vector<DropDown> MenuBar(const WindowDesign &window);
+std::vector<DropDown> menuBar(const WindowDesign &window);
 
 } // namespace ui::layout

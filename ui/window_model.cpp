@@ -1,13 +1,9 @@
 #include "ui/window_model.h"
 
-#include "ui/about/about_form.h"
-#include "ui/about/about_layout.h"
 #include "ui/layout.h"
-#include "ui/main/main_form.h"
 #include "ui/main/main_layout.h"
 
 #include <algorithm>
-#include <map>
 
 namespace ui {
 
@@ -25,118 +21,19 @@ const char *boxName(Control box)
 
 } // namespace
 
-// A window in memory, built from its layout table: the texts of its boxes
-// and labels by name, the control with the focus, its visibility.
-class WindowModel::Window : public NativeWindow {
-public:
-    Window(Form &form, const layout::WindowDesign &design, Window *&loaded)
-        : NativeWindow(form), m_design(design), m_loaded(loaded)
-    {
-        m_loaded = this;
-    }
-    ~Window() override
-    {
-        if (m_loaded == this)
-            m_loaded = nullptr;
-    }
-
-    class Box : public TextBox {
-    public:
-        Box(Window &window, Control control, std::u16string &text)
-            : m_window(window), m_control(control), m_text(text)
-        {
-        }
-        void setFocus() override { m_window.moveFocus(m_control); }
-        void selectAll() override { m_window.selection(m_control) = {0, m_text.size()}; }
-
-    protected:
-        std::u16string readText() const override { return m_text; }
-        void writeText(std::u16string_view text) override
-        {
-            m_text = text;
-            m_window.selection(m_control) = {m_text.size(), m_text.size()};
-            m_window.link().textChanged(m_control);
-        }
-
-    private:
-        Window &m_window;
-        Control m_control;
-        std::u16string &m_text;
-    };
-
-    class Caption : public Label {
-    public:
-        explicit Caption(std::u16string &caption) : m_caption(caption) { }
-        std::u16string caption() const override { return m_caption; }
-        void setCaption(std::u16string_view caption) override { m_caption = caption; }
-
-    private:
-        std::u16string &m_caption;
-    };
-
-    void showWindow() override { m_visible = true; }
-    void hideWindow() override { m_visible = false; }
-    Control focused() const override { return m_focus; }
-    void focus(Control control) override { moveFocus(control); }
-    std::unique_ptr<TextBox> textBox(std::string_view name) override
-    {
-        return std::make_unique<Box>(*this, layout::Find(m_design, name)->id, m_texts[std::string(name)]);
-    }
-    std::unique_ptr<Label> label(std::string_view name) override
-    {
-        return std::make_unique<Caption>(m_texts[std::string(name)]);
-    }
-    void destroyWindow(bool eventUnderWay) override
-    {
-        // Gone for the user at once; the object outlives the event that
-        // unloaded it.
-        m_visible = false;
-        m_loaded = nullptr;
-        deleteWhenIdle(eventUnderWay);
-    }
-
-    // A focus move, reported the way a toolkit reports it: after the focus
-    // has moved.
-    void moveFocus(Control to)
-    {
-        if (to == m_focus)
-            return;
-        const Control from = m_focus;
-        m_focus = to;
-        link().focusMoved(from, to);
-    }
-
-    std::u16string &text(const char *name) { return m_texts[name]; }
-    Selection &selection(Control box) { return m_selections[box]; }
-    bool visible() const { return m_visible; }
-
-private:
-    const layout::WindowDesign &m_design;
-    Window *&m_loaded;
-    std::map<std::string, std::u16string> m_texts;
-    std::map<Control, Selection> m_selections;
-    Control m_focus = Control::None;
-    bool m_visible = false;
-};
-
 WindowModel::WindowModel()
 {
-    m_forms.Start();
+    m_forms.start();
 }
 
 WindowModel::~WindowModel() = default;
 
-NativeWindow &WindowModel::createMainWindow(MainForm &form)
+NativeWindow &WindowModel::createWindow(FormId id, const layout::WindowDesign &design, Form &form)
 {
-    return *new Window(form, MainLayout(), m_main);
+    return *new MemoryWindow(form, design, id == FormId::Main ? m_main : m_about);
 }
 
-NativeWindow &WindowModel::createAboutWindow(AboutForm &form)
-{
-    return *new Window(form, AboutLayout(), m_about);
-}
-
-void WindowModel::messageBox(std::u16string_view prompt, std::u16string_view title)
+void WindowModel::messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<FormId>)
 {
     m_messages.push_back({std::u16string(prompt), std::u16string(title)});
 }
@@ -341,14 +238,14 @@ void WindowModel::tab()
 
 void WindowModel::backTab()
 {
-    moveInTabOrder(layout::TabOrder(MainLayout()).size() - 1);
+    moveInTabOrder(layout::tabOrder(mainLayout()).size() - 1);
 }
 
 void WindowModel::moveInTabOrder(std::size_t step)
 {
     if (!mainUsable())
         return;
-    const auto order = layout::TabOrder(MainLayout());
+    const auto order = layout::tabOrder(mainLayout());
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (order[i]->id != m_main->focused())
             continue;

@@ -2,6 +2,7 @@
 
 #include "ui/controls.h"
 #include "ui/forms.h"
+#include "ui/memory_window.h"
 #include "ui/window_system.h"
 
 #include <cstdint>
@@ -10,7 +11,6 @@
 
 namespace ui {
 
-class AboutForm;
 class MainForm;
 
 // The program's two windows held in memory, for fast tests without a
@@ -47,12 +47,7 @@ public:
     bool mainVisible() const;
     bool aboutVisible() const;
     std::u16string aboutText() const;
-    // A box's selection, [start, end) in UTF-16 code units; empty for a
-    // caret.
-    struct Selection {
-        std::size_t start = 0, end = 0;
-        bool operator==(const Selection &) const = default;
-    };
+    using Selection = MemoryWindow::Selection;
     Selection selection(Control box) const;
     bool ended() const { return m_forms.ended(); }
     const std::vector<Message> &messages() const { return m_messages; }
@@ -88,14 +83,11 @@ public:
     void setAboutText(std::u16string_view text);
 
     // WindowSystem
-    NativeWindow &createMainWindow(MainForm &form) override;
-    NativeWindow &createAboutWindow(AboutForm &form) override;
-    void messageBox(std::u16string_view prompt, std::u16string_view title) override;
+    NativeWindow &createWindow(FormId id, const layout::WindowDesign &design, Form &form) override;
+    void messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<FormId> owner) override;
     void quit() override { }
 
 private:
-    class Window;
-
     void pressOnFocus(char16_t key);
     // Replaces the selection of the focused box with `text` as the user's
     // edit; returns false when no box has the keyboard.
@@ -109,8 +101,8 @@ private:
     void edit(Control box, std::u16string text, Selection selection);
 
     std::vector<Message> m_messages;
-    Window *m_main = nullptr;   // the loaded windows, destroyed by the lifecycle
-    Window *m_about = nullptr;
+    MemoryWindow *m_main = nullptr;   // the loaded windows, destroyed by the lifecycle
+    MemoryWindow *m_about = nullptr;
     Forms m_forms{*this};
 };
 

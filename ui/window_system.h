@@ -4,13 +4,16 @@
 #include "ui/event_link.h"
 
 #include <memory>
+#include <optional>
 #include <string_view>
+
+namespace ui::layout {
+struct WindowDesign;
+}
 
 namespace ui {
 
-class AboutForm;
 class Form;
-class MainForm;
 
 // What the window lifecycle (ui::Forms) asks of a toolkit: native windows
 // built from the layout tables, modal message boxes and the end of the
@@ -65,14 +68,14 @@ private:
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
-    // Builds the window and its controls from the form's layout table, not
+    // Builds the window `id` and its controls from its layout table, not
     // yet shown, with its events linked to the form. The window lives until
     // the lifecycle destroys it.
-    virtual NativeWindow &createMainWindow(MainForm &form) = 0;
-    virtual NativeWindow &createAboutWindow(AboutForm &form) = 0;
+    virtual NativeWindow &createWindow(FormId id, const layout::WindowDesign &design, Form &form) = 0;
     // A modal message box with one OK button and no icon, owned by the
-    // active window of the program; returns when the user has closed it.
-    virtual void messageBox(std::u16string_view prompt, std::u16string_view title) = 0;
+    // window the lifecycle names (the one shown) or by none; returns when
+    // the user has closed it.
+    virtual void messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<FormId> owner) = 0;
     // Ends the program at once; no procedure runs afterwards.
     virtual void quit() = 0;
 };

@@ -7,6 +7,6 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     app::setApplicationIdentity();
     app::Program program;
-    program.Start();
+    program.start();
     return application.exec();
 }

@@ -1,10 +1,9 @@
 #include "app/qt/program.h"
 
 #include "emberline/identity.h"
-#include "ui/qt/qt_about_window.h"
 #include "ui/qt/qt_layout.h"
-#include "ui/qt/qt_main_window.h"
 #include "ui/qt/qt_widgets.h"
+#include "ui/qt/qt_window.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,45 +19,33 @@ Program::Program(std::function<void()> end) : m_end(std::move(end))
 
 Program::~Program() = default;
 
-void Program::Start()
+void Program::start()
 {
-    m_forms.Start();
+    m_forms.start();
 }
 
-ui::QtMainWindow *Program::frmMain() const
+ui::qt::QtWindow *Program::widget(ui::FormId id) const
 {
-    return m_forms.isLoaded(ui::FormId::Main) ? m_main.data() : nullptr;
+    return m_forms.isLoaded(id) ? m_windows[std::size_t(id)].data() : nullptr;
 }
 
-ui::QtAboutWindow *Program::frmAbout() const
+ui::NativeWindow &Program::createWindow(ui::FormId id, const ui::layout::WindowDesign &design, ui::Form &form)
 {
-    return m_forms.isLoaded(ui::FormId::About) ? m_about.data() : nullptr;
+    auto *window = new ui::qt::QtWindow(design, form);
+    m_windows[std::size_t(id)] = window;
+    return *window;
 }
 
-ui::NativeWindow &Program::createMainWindow(ui::MainForm &form)
+void Program::messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<ui::FormId> owner)
 {
-    m_main = new ui::QtMainWindow(form);
-    return *m_main;
-}
-
-ui::NativeWindow &Program::createAboutWindow(ui::AboutForm &form)
-{
-    m_about = new ui::QtAboutWindow(form);
-    return *m_about;
-}
-
-void Program::messageBox(std::u16string_view prompt, std::u16string_view title)
-{
-    QWidget *owner = QApplication::activeWindow();
-    if (!owner && m_main && m_main->isVisible())
-        owner = m_main;
-    QMessageBox box(QMessageBox::NoIcon, ui::qstr(title), ui::displayText(prompt), QMessageBox::Ok, owner);
+    QWidget *parent = owner ? widget(*owner) : nullptr;
+    QMessageBox box(QMessageBox::NoIcon, ui::qt::qstr(title), ui::qt::displayText(prompt), QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
     // Without a window manager nothing re-activates the window, and an
     // inactive window takes no shortcuts.
-    if (owner)
-        owner->activateWindow();
+    if (parent)
+        parent->activateWindow();
 }
 
 void Program::quit()
@@ -68,14 +55,14 @@ void Program::quit()
 
 void setApplicationIdentity()
 {
-    QCoreApplication::setApplicationName(ui::qstr(identity::ProductName));
-    QCoreApplication::setOrganizationName(ui::qstr(identity::CompanyName));
-    QCoreApplication::setApplicationVersion(ui::qstr(identity::VersionText));
+    QCoreApplication::setApplicationName(ui::qt::qstr(identity::ProductName));
+    QCoreApplication::setOrganizationName(ui::qt::qstr(identity::CompanyName));
+    QCoreApplication::setApplicationVersion(ui::qt::qstr(identity::VersionText));
     // The same 48x48 picture as pyrel.ico, as PNG: Qt decodes PNG itself,
     // while reading the .ico loads the image-format plugins (and libjpeg with
     // them) during start-up, some 330 KiB of resident memory for one icon.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pyrel.png")));
-    ui::installFontSubstitutions();
+    ui::qt::installFontSubstitutions();
 }
 
 } // namespace app

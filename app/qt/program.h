@@ -5,11 +5,11 @@
 
 #include <QPointer>
 
+#include <array>
 #include <functional>
 
-namespace ui {
-class QtAboutWindow;
-class QtMainWindow;
+namespace ui::qt {
+class QtWindow;
 }
 
 namespace app {
@@ -24,22 +24,23 @@ public:
     ~Program() override;
 
     // Creates frmMain, loads it and shows it.
-    void Start();
+    void start();
 
     ui::Forms &forms() { return m_forms; }
-    // The loaded windows' widgets, or null.
-    ui::QtMainWindow *frmMain() const;
-    ui::QtAboutWindow *frmAbout() const;
+    // The widgets of the loaded windows, or null.
+    ui::qt::QtWindow *mainWidget() const { return widget(ui::FormId::Main); }
+    ui::qt::QtWindow *aboutWidget() const { return widget(ui::FormId::About); }
 
-    ui::NativeWindow &createMainWindow(ui::MainForm &form) override;
-    ui::NativeWindow &createAboutWindow(ui::AboutForm &form) override;
-    void messageBox(std::u16string_view prompt, std::u16string_view title) override;
+    ui::NativeWindow &createWindow(ui::FormId id, const ui::layout::WindowDesign &design, ui::Form &form) override;
+    void messageBox(std::u16string_view prompt, std::u16string_view title,
+                    std::optional<ui::FormId> owner) override;
     void quit() override;
 
 private:
+    ui::qt::QtWindow *widget(ui::FormId id) const;
+
     std::function<void()> m_end;
-    QPointer<ui::QtMainWindow> m_main;
-    QPointer<ui::QtAboutWindow> m_about;
+    std::array<QPointer<ui::qt::QtWindow>, 2> m_windows; // by FormId
     ui::Forms m_forms{*this};
 };
 

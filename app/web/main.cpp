@@ -6,6 +6,6 @@
 int main()
 {
     static app::WebProgram program;
-    program.Start();
+    program.start();
     return 0;
 }

@@ -30,14 +30,14 @@ void addWindow(std::map<Face, std::u16string> &faces, std::u16string &interface,
         if (!control.font)
             continue;
         std::u16string &text = faces[{std::u16string(control.font->face), control.font->bold}];
-        text += ui::layout::ShownCaption(control.caption);
+        text += ui::layout::shownCaption(control.caption);
         if (window.name == "frmAbout" && control.name == "lblTheLabel")
-            text += ui::AboutForm::AboutText();
+            text += ui::AboutForm::aboutText();
     }
-    for (const ui::layout::DropDown &menu : ui::layout::MenuBar(window)) {
-        interface += ui::layout::ShownCaption(menu.title->caption);
+    for (const ui::layout::DropDown &menu : ui::layout::menuBar(window)) {
+        interface += ui::layout::shownCaption(menu.title->caption);
         for (const ui::layout::MenuLine &line : menu.lines)
-            interface += ui::layout::ShownCaption(line.entry->caption) + line.shortcut;
+            interface += ui::layout::shownCaption(line.entry->caption) + line.shortcut;
     }
     interface += window.caption;
 }
@@ -48,9 +48,9 @@ int main()
 {
     std::map<Face, std::u16string> faces;
     std::u16string interface = std::u16string(identity::ApplicationTitle) + u"OK";
-    addWindow(faces, interface, ui::MainLayout());
-    addWindow(faces, interface, ui::AboutLayout());
-    interface += ui::MainForm::InstructionsPrompt();
+    addWindow(faces, interface, ui::mainLayout());
+    addWindow(faces, interface, ui::aboutLayout());
+    interface += ui::MainForm::instructionsPrompt();
 
     ui::web::JsonWriter json;
     json.beginObject();

@@ -23,7 +23,7 @@ int main()
     ui::web::JsonWriter texts;
     texts.beginObject();
     texts.key("boxes").beginObject();
-    for (const ui::layout::ControlDesign &control : ui::MainLayout().controls) {
+    for (const ui::layout::ControlDesign &control : ui::mainLayout().controls) {
         if (control.kind == ui::layout::Kind::TextBox)
             texts.key(control.name).string(program.text(control.id));
     }
@@ -36,6 +36,6 @@ int main()
 
     // The design as DesignJson writes it, member for member the module's.
     const std::string &rest = texts.text();
-    std::printf("{\"design\": %s, %s\n", ui::web::DesignJson(ui::MainLayout()).c_str(), rest.c_str() + 1);
+    std::printf("{\"design\": %s, %s\n", ui::web::DesignJson(ui::mainLayout()).c_str(), rest.c_str() + 1);
     return 0;
 }

@@ -14,25 +14,21 @@ WebProgram::WebProgram() = default;
 
 WebProgram::~WebProgram() = default;
 
-void WebProgram::Start()
+void WebProgram::start()
 {
-    m_forms.Start();
+    m_forms.start();
 }
 
-// The windows are destroyed by the lifecycle.
-ui::NativeWindow &WebProgram::createMainWindow(ui::MainForm &form)
+ui::NativeWindow &WebProgram::createWindow(ui::FormId, const ui::layout::WindowDesign &design, ui::Form &form)
 {
-    return *new ui::web::WebWindow(ui::MainLayout(), form);
+    return *new ui::web::WebWindow(design, form);
 }
 
-ui::NativeWindow &WebProgram::createAboutWindow(ui::AboutForm &form)
+void WebProgram::messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<ui::FormId>)
 {
-    return *new ui::web::WebWindow(ui::AboutLayout(), form);
-}
-
-void WebProgram::messageBox(std::u16string_view prompt, std::u16string_view title)
-{
-    emberline_message_box(prompt.data(), int(prompt.size()), title.data(), int(title.size()));
+    // The page shows the prompt as it comes, its line breaks as line feeds.
+    const std::u16string shown = ui::layout::withLineBreaks(prompt, u"\n");
+    emberline_message_box(shown.data(), int(shown.size()), title.data(), int(title.size()));
 }
 
 void WebProgram::quit()

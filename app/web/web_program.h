@@ -18,13 +18,15 @@ public:
     ~WebProgram() override;
 
     // Creates frmMain, loads it and shows it.
-    void Start();
+    void start();
 
-    ui::NativeWindow &createMainWindow(ui::MainForm &form) override;
-    ui::NativeWindow &createAboutWindow(ui::AboutForm &form) override;
+    // The windows are destroyed by the lifecycle.
+    ui::NativeWindow &createWindow(ui::FormId id, const ui::layout::WindowDesign &design, ui::Form &form) override;
     // Returns once the user has closed the box: the module waits unwound
-    // meanwhile, and the page keeps every event from it.
-    void messageBox(std::u16string_view prompt, std::u16string_view title) override;
+    // meanwhile, and the page keeps every event from it. The page has one
+    // box over every window, so the owner changes nothing.
+    void messageBox(std::u16string_view prompt, std::u16string_view title,
+                    std::optional<ui::FormId> owner) override;
     void quit() override;
 
 private:

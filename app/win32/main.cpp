@@ -15,8 +15,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     int status = 0;
     {
         app::Win32Program program(instance);
-        program.Start();
-        status = program.Run();
+        program.start();
+        status = program.run();
     }
     CoUninitialize();
     return status;

@@ -1,9 +1,5 @@
 #include "app/win32/win32_program.h"
 
-#include "ui/about/about_form.h"
-#include "ui/about/about_layout.h"
-#include "ui/main/main_form.h"
-#include "ui/main/main_layout.h"
 #include "ui/win32/win32_support.h"
 #include "ui/win32/win32_window.h"
 
@@ -18,12 +14,12 @@ Win32Program::Win32Program(HINSTANCE instance, std::function<void()> end)
 
 Win32Program::~Win32Program() = default;
 
-void Win32Program::Start()
+void Win32Program::start()
 {
-    m_forms.Start();
+    m_forms.start();
 }
 
-int Win32Program::Run()
+int Win32Program::run()
 {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -48,48 +44,36 @@ bool Win32Program::preTranslate(MSG &message) const
     return IsDialogMessageW(top, &message) != FALSE;
 }
 
-HWND Win32Program::frmMain() const
+ui::win32::Win32Window *Win32Program::window(ui::FormId id) const
 {
-    return m_forms.isLoaded(ui::FormId::Main) && m_main ? m_main->hwnd() : nullptr;
+    return m_forms.isLoaded(id) ? m_windows[std::size_t(id)] : nullptr;
 }
 
-HWND Win32Program::frmAbout() const
+HWND Win32Program::mainHwnd() const
 {
-    return m_forms.isLoaded(ui::FormId::About) && m_about ? m_about->hwnd() : nullptr;
+    const ui::win32::Win32Window *main = mainWindow();
+    return main ? main->hwnd() : nullptr;
 }
 
-ui::win32::Win32Window *Win32Program::mainWindow() const
+HWND Win32Program::aboutHwnd() const
 {
-    return m_forms.isLoaded(ui::FormId::Main) ? m_main : nullptr;
+    const ui::win32::Win32Window *about = aboutWindow();
+    return about ? about->hwnd() : nullptr;
 }
 
-ui::win32::Win32Window *Win32Program::aboutWindow() const
+ui::NativeWindow &Win32Program::createWindow(ui::FormId id, const ui::layout::WindowDesign &design, ui::Form &form)
 {
-    return m_forms.isLoaded(ui::FormId::About) ? m_about : nullptr;
+    auto *window = new ui::win32::Win32Window(design, form, m_instance);
+    m_windows[std::size_t(id)] = window;
+    return *window;
 }
 
-ui::NativeWindow &Win32Program::createMainWindow(ui::MainForm &form)
+void Win32Program::messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<ui::FormId> owner)
 {
-    m_main = new ui::win32::Win32Window(ui::MainLayout(), form, m_instance);
-    return *m_main;
-}
-
-ui::NativeWindow &Win32Program::createAboutWindow(ui::AboutForm &form)
-{
-    m_about = new ui::win32::Win32Window(ui::AboutLayout(), form, m_instance);
-    return *m_about;
-}
-
-void Win32Program::messageBox(std::u16string_view prompt, std::u16string_view title)
-{
-    // Owned by the program's window that is active (it is disabled while the
-    // box is up), else by the main window while it is shown.
-    HWND owner = GetActiveWindow();
-    const HWND main = frmMain();
-    const HWND about = frmAbout();
-    if (owner != main && owner != about)
-        owner = main && IsWindowVisible(main) ? main : nullptr;
-    MessageBoxW(owner, ui::win32::wide(prompt).c_str(), ui::win32::wide(title).c_str(), MB_OK);
+    // The owner is disabled while the box is up, and active again after it.
+    const ui::win32::Win32Window *parent = owner ? window(*owner) : nullptr;
+    MessageBoxW(parent ? parent->hwnd() : nullptr, ui::win32::wide(prompt).c_str(), ui::win32::wide(title).c_str(),
+                MB_OK);
 }
 
 void Win32Program::quit()

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 
 namespace ui::win32 {
@@ -23,31 +24,32 @@ public:
     ~Win32Program() override;
 
     // Creates frmMain, loads it and shows it.
-    void Start();
+    void start();
     // Runs the message loop until the program ends; returns its exit code.
-    int Run();
+    int run();
     // What the loop does with a message before dispatching it: the main
     // window's shortcuts (only for its own messages), then the dialog
     // manager's keys for the window the message is for.
     bool preTranslate(MSG &message) const;
 
     ui::Forms &forms() { return m_forms; }
-    // The loaded windows, or null.
-    HWND frmMain() const;
-    HWND frmAbout() const;
-    ui::win32::Win32Window *mainWindow() const;
-    ui::win32::Win32Window *aboutWindow() const;
+    // The loaded windows, or null: the window objects and their handles.
+    ui::win32::Win32Window *mainWindow() const { return window(ui::FormId::Main); }
+    ui::win32::Win32Window *aboutWindow() const { return window(ui::FormId::About); }
+    HWND mainHwnd() const;
+    HWND aboutHwnd() const;
 
-    ui::NativeWindow &createMainWindow(ui::MainForm &form) override;
-    ui::NativeWindow &createAboutWindow(ui::AboutForm &form) override;
-    void messageBox(std::u16string_view prompt, std::u16string_view title) override;
+    ui::NativeWindow &createWindow(ui::FormId id, const ui::layout::WindowDesign &design, ui::Form &form) override;
+    void messageBox(std::u16string_view prompt, std::u16string_view title,
+                    std::optional<ui::FormId> owner) override;
     void quit() override;
 
 private:
+    ui::win32::Win32Window *window(ui::FormId id) const;
+
     HINSTANCE m_instance;
     std::function<void()> m_end;
-    ui::win32::Win32Window *m_main = nullptr;   // destroyed by the lifecycle
-    ui::win32::Win32Window *m_about = nullptr;
+    std::array<ui::win32::Win32Window *, 2> m_windows{}; // by FormId, destroyed by the lifecycle
     ui::Forms m_forms{*this};
 };
 

@@ -39,7 +39,7 @@ public:
 
     void run()
     {
-        m_main = m_program.frmMain();
+        m_main = m_program.mainWidget();
         if (!check(m_main != nullptr, "the main window exists"))
             return stop(1);
         check(QApplication::activeWindow() == m_main, "the main window becomes active");
@@ -77,14 +77,14 @@ public:
             return stop(1);
         QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_A);
         settle();
-        ui::QtAboutWindow *about = m_program.frmAbout();
+        ui::qt::QtWindow *about = m_program.aboutWidget();
         if (!check(about && about->isVisible(), "About shows the About window"))
             return stop(1);
         check(!m_main->isVisible(), "the main window is hidden behind About");
         QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
         settle();
         check(m_main->isVisible(), "OK brings the main window back");
-        check(m_program.frmAbout() == nullptr, "OK unloads the About window");
+        check(m_program.aboutWidget() == nullptr, "OK unloads the About window");
         m_main->activateWindow();
         check(QTest::qWaitForWindowActive(m_main), "the main window is active again");
         check(text("txtT") == QLatin1String("5800") && text("txtL") == QLatin1String("1"),
@@ -140,7 +140,7 @@ private:
 
     test_support::QtSession &m_session;
     app::Program &m_program;
-    ui::QtMainWindow *m_main = nullptr;
+    ui::qt::QtWindow *m_main = nullptr;
     int m_failures = 0;
     bool m_expectingEnd = false;
     bool m_finished = false;

@@ -5,8 +5,7 @@
 // platform is given the two screens side by side.
 
 #include "app/qt/program.h"
-#include "ui/qt/qt_about_window.h"
-#include "ui/qt/qt_main_window.h"
+#include "ui/qt/qt_window.h"
 
 #include <QApplication>
 #include <QFile>
@@ -81,11 +80,11 @@ void TestPictureScreens::picturesFollowTheScreen()
     QFETCH(QString, bitmap);
 
     app::Program program([] {});
-    program.Start();
-    QWidget *window = program.frmMain();
+    program.start();
+    QWidget *window = program.mainWidget();
     if (about) {
         program.forms().Show(ui::FormId::About);
-        window = program.frmAbout();
+        window = program.aboutWidget();
     }
     QVERIFY(window && window->isVisible());
     settle();

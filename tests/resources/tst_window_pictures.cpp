@@ -30,7 +30,7 @@ private:
 void TestWindowPictures::initTestCase()
 {
     m_program = std::make_unique<app::Program>([] {});
-    m_program->Start();
+    m_program->start();
     // The one shown window is the main window; found among the top-level
     // widgets, the test needs nothing of its class.
     for (QWidget *window : QApplication::topLevelWidgets())

@@ -49,8 +49,8 @@ QtSession::QtSession(std::function<void()> end)
             if (auto *box = qobject_cast<QMessageBox *>(watched); box && box->isWindow())
                 boxShown(box);
     });
-    program.Start();
-    main = program.frmMain();
+    program.start();
+    main = program.mainWidget();
     giveKeyboardToShownWindow();
 }
 
@@ -110,9 +110,9 @@ QString QtSession::text(const char *box) const
     return main->findChild<QLineEdit *>(QLatin1String(box))->text();
 }
 
-ui::CaptionLabel *QtSession::label(const char *name) const
+ui::qt::CaptionLabel *QtSession::label(const char *name) const
 {
-    return main->findChild<ui::CaptionLabel *>(QLatin1String(name));
+    return main->findChild<ui::qt::CaptionLabel *>(QLatin1String(name));
 }
 
 QString QtSession::caption(const char *name) const

@@ -8,8 +8,7 @@
 // event loop, as soon as the window system has made it the active window.
 
 #include "app/qt/program.h"
-#include "ui/qt/qt_about_window.h"
-#include "ui/qt/qt_main_window.h"
+#include "ui/qt/qt_window.h"
 
 #include <QList>
 #include <QMessageBox>
@@ -23,7 +22,7 @@
 
 class QLineEdit;
 
-namespace ui {
+namespace ui::qt {
 class CaptionLabel;
 }
 
@@ -65,9 +64,9 @@ public:
     QWidget *widget(const QString &name) const;
     QWidget *focus() const { return main->focusWidget(); }
     QString text(const char *box) const;
-    ui::CaptionLabel *label(const char *name) const;
+    ui::qt::CaptionLabel *label(const char *name) const;
     QString caption(const char *name) const;
-    ui::QtAboutWindow *about() const { return program.frmAbout(); }
+    ui::qt::QtWindow *about() const { return program.aboutWidget(); }
     bool aboutVisible() const;
     // The window a user sees and types into: About while it is shown, else
     // the main window while it is shown, else none.
@@ -94,7 +93,7 @@ public:
     // that keeps coming back would otherwise never let the action return.
     qsizetype maxBoxes = 20;
     app::Program program;
-    ui::QtMainWindow *main = nullptr;
+    ui::qt::QtWindow *main = nullptr;
 
 private:
     void boxShown(QMessageBox *box);

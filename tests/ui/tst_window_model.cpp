@@ -64,7 +64,7 @@ TEST_CASE("the monkey: the model agrees with itself, and a planted fault is foun
     faulty.fault = [](WindowModel &m, const std::u16string &action) {
         const bool inBox = m.focus() == Control::txtT || m.focus() == Control::txtL;
         if (action == u"select-all" && inBox && m.mainVisible() && !m.lblF().empty())
-            m.forms().mainWindow()->lblF().setCaption(u"");
+            m.forms().mainWindowHandle()->lblF().setCaption(u"");
     };
     const std::string report = monkey::hunt(faulty, monkey::Plan{{1, 2, 3}, 2000, {}}, "faulty");
     REQUIRE_MESSAGE(report != "", "the fault went unseen");
@@ -83,7 +83,7 @@ TEST_CASE("the monkey: the model agrees with itself, and a planted fault is foun
 
 TEST_CASE("the Instructions prompt: four paragraphs joined by lone carriage returns")
 {
-    const std::u16string prompt = ui::MainForm::InstructionsPrompt();
+    const std::u16string prompt = ui::MainForm::instructionsPrompt();
     CHECK(prompt.size() == 221);
     CHECK(std::count(prompt.begin(), prompt.end(), u'\r') == 6);
     CHECK(std::count(prompt.begin(), prompt.end(), u'\n') == 0);
@@ -94,7 +94,7 @@ TEST_CASE("the Instructions prompt: four paragraphs joined by lone carriage retu
 
 TEST_CASE("the About text: six lines, the second and fifth empty")
 {
-    const std::u16string text = ui::AboutForm::AboutText();
+    const std::u16string text = ui::AboutForm::aboutText();
     std::vector<std::u16string> lines(1);
     for (char16_t c : text) {
         if (c == u'\r')
@@ -159,7 +159,7 @@ TEST_CASE("window lifecycle: About is loaded afresh each time, frmMain only at s
         CAPTURE(close);
         m.menu(MenuItem::mnuAbout);
         REQUIRE(forms.isLoaded(FormId::About));
-        CHECK(m.aboutText() == ui::AboutForm::AboutText());
+        CHECK(m.aboutText() == ui::AboutForm::aboutText());
         m.setAboutText(u"left over"); // a fresh load writes the text again
         if (close == std::string_view("OK"))
             m.clickAboutOK();
@@ -176,8 +176,8 @@ TEST_CASE("window lifecycle: About is loaded afresh each time, frmMain only at s
     // nothing is validated then, and the window comes back with the focus it
     // had when it was hidden.
     run(m, {u"backtab", u"set abc", u"menu about"});
-    REQUIRE(forms.mainWindow());
-    forms.mainWindow()->txtL().setFocus();
+    REQUIRE(forms.mainWindowHandle());
+    forms.mainWindowHandle()->txtL().setFocus();
     REQUIRE(m.focus() == Control::txtL);
     m.clickAboutOK();
     CHECK(m.messages().empty());
@@ -203,17 +203,17 @@ TEST_CASE("window lifecycle: the main window's close box ends the program with n
 // with its font, and the captions a user reads.
 TEST_CASE("the designs: captions, client areas, every control's place and font, the menus")
 {
-    using ui::layout::Pixels;
+    using ui::layout::pixels;
     struct Window {
         const ui::layout::WindowDesign &design;
         const char16_t *caption;
         int width, height;
     };
-    for (const Window &w : {Window{ui::MainLayout(), u"Fractional Blackbody Emissive Power", 426, 339},
-                            Window{ui::AboutLayout(), u"About Pyrel.exe", 378, 316}}) {
+    for (const Window &w : {Window{ui::mainLayout(), u"Fractional Blackbody Emissive Power", 426, 339},
+                            Window{ui::aboutLayout(), u"About Pyrel.exe", 378, 316}}) {
         CHECK(w.design.caption == w.caption);
-        CHECK(Pixels(w.design.clientWidth) == w.width);
-        CHECK(Pixels(w.design.clientHeight) == w.height);
+        CHECK(pixels(w.design.clientWidth) == w.width);
+        CHECK(pixels(w.design.clientHeight) == w.height);
     }
     struct Row {
         const char *window;
@@ -245,15 +245,15 @@ TEST_CASE("the designs: captions, client areas, every control's place and font, 
     };
     for (const Row &row : rows) {
         INFO(row.name);
-        const ui::layout::WindowDesign &design = row.window == std::string_view("frmMain") ? ui::MainLayout()
-                                                                                          : ui::AboutLayout();
-        const ui::layout::ControlDesign *control = ui::layout::Find(design, row.name);
+        const ui::layout::WindowDesign &design = row.window == std::string_view("frmMain") ? ui::mainLayout()
+                                                                                          : ui::aboutLayout();
+        const ui::layout::ControlDesign *control = ui::layout::find(design, row.name);
         REQUIRE(control);
-        const ui::layout::Rect r = ui::layout::WindowRect(design, *control);
-        CHECK(Pixels(r.left) == row.left);
-        CHECK(Pixels(r.top) == row.top);
-        CHECK(Pixels(r.width) == row.width);
-        CHECK(Pixels(r.height) == row.height);
+        const ui::layout::Rect r = ui::layout::windowRect(design, *control);
+        CHECK(pixels(r.left) == row.left);
+        CHECK(pixels(r.top) == row.top);
+        CHECK(pixels(r.width) == row.width);
+        CHECK(pixels(r.height) == row.height);
         std::u16string font;
         if (control->font) {
             const double points = control->font->points;
@@ -269,7 +269,7 @@ TEST_CASE("the designs: captions, client areas, every control's place and font, 
     }
     // The menus as shown: "-" is a separator, the shortcut follows a tab.
     std::vector<std::u16string> menus;
-    for (const ui::layout::DropDown &dropDown : ui::layout::MenuBar(ui::MainLayout())) {
+    for (const ui::layout::DropDown &dropDown : ui::layout::menuBar(ui::mainLayout())) {
         menus.push_back(std::u16string(dropDown.title->caption));
         for (const ui::layout::MenuLine &line : dropDown.lines)
             menus.push_back(u"  " + std::u16string(line.entry->caption)

@@ -10,7 +10,7 @@ AboutForm::AboutForm(Forms &forms) : Form(forms)
 {
 }
 
-std::u16string AboutForm::AboutText()
+std::u16string AboutForm::aboutText()
 {
     using namespace identity;
     const std::u16string CR(1, runtime::CarriageReturn);
@@ -29,7 +29,7 @@ std::u16string AboutForm::AboutText()
 void AboutForm::Form_Load()
 {
     if (m_window)
-        m_window->lblTheLabel().setCaption(AboutText());
+        m_window->lblTheLabel().setCaption(aboutText());
 }
 
 void AboutForm::cmdOK_Click()
@@ -46,12 +46,12 @@ void AboutForm::Form_Unload(std::int16_t &Cancel)
 void AboutForm::Click(Control control)
 {
     if (control == Control::cmdOK)
-        Run([this] { cmdOK_Click(); });
+        run([this] { cmdOK_Click(); });
 }
 
-void AboutForm::CloseRequested()
+void AboutForm::closeRequested()
 {
-    Run([this] { m_forms.Unload(FormId::About); });
+    run([this] { m_forms.Unload(FormId::About); });
 }
 
 } // namespace ui

@@ -2,7 +2,7 @@
 
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/form_window.h"
+#include "ui/window_handle.h"
 
 #include <cstdint>
 #include <string>
@@ -18,7 +18,7 @@ public:
     explicit AboutForm(Forms &forms);
 
     // The window while it is loaded (null before and after).
-    void attach(AboutWindow *window) { m_window = window; }
+    void attach(AboutWindowHandle *window) { m_window = window; }
 
     void Form_Load();
     void cmdOK_Click();
@@ -28,13 +28,13 @@ public:
     // Alt+O; it always holds the focus), and the close box, the system
     // menu's Close or Alt+F4.
     void Click(Control control) override;
-    void CloseRequested() override;
+    void closeRequested() override;
 
     // The six lines of the About text, separated by lone carriage returns.
-    static std::u16string AboutText();
+    static std::u16string aboutText();
 
 private:
-    AboutWindow *m_window = nullptr;
+    AboutWindowHandle *m_window = nullptr;
 };
 
 } // namespace ui

@@ -29,7 +29,7 @@ constexpr layout::WindowDesign Window = {
 
 } // namespace
 
-const layout::WindowDesign &AboutLayout()
+const layout::WindowDesign &aboutLayout()
 {
     return Window;
 }

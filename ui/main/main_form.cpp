@@ -33,7 +33,7 @@ MainForm::MainForm(Forms &forms) : Form(forms)
 {
 }
 
-MainWindow &MainForm::window()
+MainWindowHandle &MainForm::window()
 {
     assert(m_window && "a procedure of frmMain ran while it was not loaded");
     return *m_window;
@@ -130,7 +130,7 @@ void MainForm::mnuExit_Click()
     cmdExit_Click();
 }
 
-std::u16string MainForm::InstructionsPrompt()
+std::u16string MainForm::instructionsPrompt()
 {
     const std::u16string CR(1, runtime::CarriageReturn);
     return u"To find the fractional blackbody emissivity power at a certain temperature and wavelength:"
@@ -141,7 +141,7 @@ std::u16string MainForm::InstructionsPrompt()
 
 void MainForm::mnuInstructions_Click()
 {
-    m_forms.MsgBox(InstructionsPrompt(), u"Instructions");
+    m_forms.MsgBox(instructionsPrompt(), u"Instructions");
 }
 
 void MainForm::mnuAbout_Click()
@@ -156,13 +156,13 @@ void MainForm::Click(Control control)
         return;
     switch (control) {
     case Control::cmdCalc:
-        Run([this] { cmdCalc_Click(); });
+        run([this] { cmdCalc_Click(); });
         break;
     case Control::cmdReset:
-        Run([this] { cmdReset_Click(); });
+        run([this] { cmdReset_Click(); });
         break;
     case Control::cmdExit:
-        Run([this] { cmdExit_Click(); });
+        run([this] { cmdExit_Click(); });
         break;
     default:
         break;
@@ -177,57 +177,57 @@ void MainForm::KeyPress(Control box, std::int16_t code)
     if ((code < 32 && code != 13) || code == 127)
         return;
     if (box == Control::txtT)
-        Run([this, code]() mutable { txtT_KeyPress(code); });
+        run([this, code]() mutable { txtT_KeyPress(code); });
     else if (box == Control::txtL)
-        Run([this, code]() mutable { txtL_KeyPress(code); });
+        run([this, code]() mutable { txtL_KeyPress(code); });
 }
 
-void MainForm::TextChanged(Control box)
+void MainForm::textChanged(Control box)
 {
     if (box == Control::txtT)
-        Run([this] { txtT_Change(); });
+        run([this] { txtT_Change(); });
     else if (box == Control::txtL)
-        Run([this] { txtL_Change(); });
+        run([this] { txtL_Change(); });
 }
 
-void MainForm::MenuChosen(MenuItem item)
+void MainForm::menuChosen(MenuItem item)
 {
     switch (item) {
     case MenuItem::mnuCalc:
-        Run([this] { mnuCalc_Click(); });
+        run([this] { mnuCalc_Click(); });
         break;
     case MenuItem::mnuReset:
-        Run([this] { mnuReset_Click(); });
+        run([this] { mnuReset_Click(); });
         break;
     case MenuItem::mnuExit:
-        Run([this] { mnuExit_Click(); });
+        run([this] { mnuExit_Click(); });
         break;
     case MenuItem::mnuInstructions:
-        Run([this] { mnuInstructions_Click(); });
+        run([this] { mnuInstructions_Click(); });
         break;
     case MenuItem::mnuAbout:
-        Run([this] { mnuAbout_Click(); });
+        run([this] { mnuAbout_Click(); });
         break;
     case MenuItem::None:
         break;
     }
 }
 
-void MainForm::CloseRequested()
+void MainForm::closeRequested()
 {
     // frmMain has no unload procedure of its own.
-    Run([this] { m_forms.Unload(FormId::Main); });
+    run([this] { m_forms.Unload(FormId::Main); });
 }
 
-void MainForm::FocusMoved(Control from, Control to)
+void MainForm::focusMoved(Control from, Control to)
 {
     if (m_busy || to == Control::None || to == from || !m_forms.isVisible(FormId::Main))
         return;
     FlagScope busy(m_busy);
     if (from == Control::txtT)
-        Run([this] { txtT_LostFocus(); });
+        run([this] { txtT_LostFocus(); });
     else if (from == Control::txtL)
-        Run([this] { txtL_LostFocus(); });
+        run([this] { txtL_LostFocus(); });
 }
 
 void MainForm::focusWithoutValidation(TextBox &box)

@@ -3,7 +3,7 @@
 #include "calc/calculation.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-#include "ui/form_window.h"
+#include "ui/window_handle.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +21,7 @@ public:
     explicit MainForm(Forms &forms);
 
     // The window while it is loaded (null before and after).
-    void attach(MainWindow *window) { m_window = window; }
+    void attach(MainWindowHandle *window) { m_window = window; }
 
     void Form_Load();
     void txtT_Change();
@@ -49,13 +49,13 @@ public:
     // coming back, validate nothing.
     void Click(Control control) override;
     void KeyPress(Control box, std::int16_t code) override;
-    void TextChanged(Control box) override;
-    void MenuChosen(MenuItem item) override;
-    void FocusMoved(Control from, Control to) override;
-    void CloseRequested() override;
+    void textChanged(Control box) override;
+    void menuChosen(MenuItem item) override;
+    void focusMoved(Control from, Control to) override;
+    void closeRequested() override;
 
     // The Instructions prompt, with lone carriage returns between paragraphs.
-    static std::u16string InstructionsPrompt();
+    static std::u16string instructionsPrompt();
 
 protected:
     void present(const runtime::Error &error) override;
@@ -63,9 +63,9 @@ protected:
 private:
     void validate(TextBox &box, std::u16string_view message);
     void focusWithoutValidation(TextBox &box);
-    MainWindow &window();
+    MainWindowHandle &window();
 
-    MainWindow *m_window = nullptr;
+    MainWindowHandle *m_window = nullptr;
     bool m_busy = false;
 };
 

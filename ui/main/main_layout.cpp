@@ -71,7 +71,7 @@ constexpr layout::WindowDesign Window = {
 
 } // namespace
 
-const layout::WindowDesign &MainLayout()
+const layout::WindowDesign &mainLayout()
 {
     return Window;
 }

@@ -2,7 +2,7 @@
 
 #include "ui/qt/qt_widgets.h"
 
-namespace ui {
+namespace ui::qt {
 
 void QtTextBox::setFocus()
 {
@@ -34,4 +34,4 @@ void QtLabel::setCaption(std::u16string_view caption)
     m_label->setCaption(caption);
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -2,7 +2,7 @@
 
 #include "ui/controls.h"
 
-namespace ui {
+namespace ui::qt {
 
 class CaptionLabel;
 class InputBox;
@@ -35,4 +35,4 @@ private:
     CaptionLabel *m_label;
 };
 
-} // namespace ui
+} // namespace ui::qt

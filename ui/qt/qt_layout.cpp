@@ -11,7 +11,7 @@
 #include <QMenuBar>
 #include <QPalette>
 
-namespace ui {
+namespace ui::qt {
 
 namespace {
 
@@ -91,8 +91,8 @@ QFont windowFont(const layout::Font &design)
 
 QRect pixelRect(const layout::Rect &twips)
 {
-    return QRect(layout::Pixels(twips.left), layout::Pixels(twips.top), layout::Pixels(twips.width),
-                 layout::Pixels(twips.height));
+    return QRect(layout::pixels(twips.left), layout::pixels(twips.top), layout::pixels(twips.width),
+                 layout::pixels(twips.height));
 }
 
 QString qstr(std::u16string_view text)
@@ -122,7 +122,7 @@ QtControls::QtControls(QWidget *client, const layout::WindowDesign &window, Even
     // The first control listed is on top.
     for (auto it = window.controls.rbegin(); it != window.controls.rend(); ++it)
         m_built.value(nameOf(it->name))->raise();
-    const auto order = layout::TabOrder(window);
+    const auto order = layout::tabOrder(window);
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(m_built.value(nameOf(order[i]->name)), m_built.value(nameOf(order[i + 1]->name)));
     wire();
@@ -159,7 +159,7 @@ Control QtControls::controlOf(const QWidget *widget) const
 {
     if (!widget)
         return Control::None;
-    const layout::ControlDesign *design = layout::Find(m_window, widget->objectName().toStdString());
+    const layout::ControlDesign *design = layout::find(m_window, widget->objectName().toStdString());
     return design && m_built.value(widget->objectName()) == widget ? design->id : Control::None;
 }
 
@@ -185,19 +185,10 @@ std::unique_ptr<Label> QtControls::label(std::string_view name) const
     return std::make_unique<QtLabel>(static_cast<CaptionLabel *>(widget(name)));
 }
 
-void destroyWindow(QWidget *window, bool eventUnderWay)
-{
-    window->hide();
-    if (eventUnderWay)
-        window->deleteLater();
-    else
-        delete window;
-}
-
 void QtControls::buildMenus(QMenuBar *bar)
 {
     EventLink &link = m_link;
-    for (const layout::DropDown &dropDown : layout::MenuBar(m_window)) {
+    for (const layout::DropDown &dropDown : layout::menuBar(m_window)) {
         QMenu *menu = bar->addMenu(qstr(dropDown.title->caption));
         menu->setObjectName(nameOf(dropDown.title->name));
         for (const layout::MenuLine &line : dropDown.lines) {
@@ -214,4 +205,4 @@ void QtControls::buildMenus(QMenuBar *bar)
     }
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -14,10 +14,7 @@
 class QMenuBar;
 class QWidget;
 
-namespace ui {
-
-class Label;
-class TextBox;
+namespace ui::qt {
 
 // Qt windows built from the layout tables: controls, fonts and menus.
 
@@ -65,9 +62,4 @@ private:
     QObject m_receiver;
 };
 
-// Hides a window and deletes it: now, or once the event under way has
-// returned to Qt, which still uses the widgets.
-void destroyWindow(QWidget *window, bool eventUnderWay);
-
-
-} // namespace ui
+} // namespace ui::qt

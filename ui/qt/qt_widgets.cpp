@@ -1,6 +1,7 @@
 #include "ui/qt/qt_widgets.h"
 
 #include "resources/qt_pictures.h"
+#include "ui/layout.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -12,13 +13,12 @@
 #include <limits>
 #include <utility>
 
-namespace ui {
+namespace ui::qt {
 
 QString displayText(std::u16string_view caption)
 {
-    QString shown = QString::fromUtf16(caption.data(), qsizetype(caption.size()));
-    shown.replace(QChar(13), QChar(10));
-    return shown;
+    const std::u16string shown = layout::withLineBreaks(caption, u"\n");
+    return QString::fromUtf16(shown.data(), qsizetype(shown.size()));
 }
 
 InputBox::InputBox(QWidget *parent) : QLineEdit(parent)
@@ -213,4 +213,4 @@ QLabel *makePicture(QWidget *parent, const QString &resourceName)
     return new PictureLabel(parent, resourceName);
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace ui::qt {
 
 // The widget subclasses that make Qt deliver events the way the procedures
 // expect them, and show texts and pictures the way the windows hold them.
@@ -113,4 +113,4 @@ private:
 
 QLabel *makePicture(QWidget *parent, const QString &resourceName);
 
-} // namespace ui
+} // namespace ui::qt

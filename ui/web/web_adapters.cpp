@@ -44,7 +44,9 @@ WebLabel::WebLabel(WebWindow &window, std::string name) : m_window(window), m_na
 void WebLabel::setCaption(std::u16string_view caption)
 {
     m_caption = caption;
-    emberline_label_write(m_window.handle(), m_name.data(), int(m_name.size()), caption.data(), int(caption.size()));
+    // The page shows the text as it comes, its line breaks as line feeds.
+    const std::u16string shown = layout::withLineBreaks(caption, u"\n");
+    emberline_label_write(m_window.handle(), m_name.data(), int(m_name.size()), shown.data(), int(shown.size()));
 }
 
 } // namespace ui::web

@@ -26,8 +26,8 @@ const char *kindName(layout::Kind kind)
 // The shown caption, its access key and where the key shows.
 void caption(JsonWriter &json, std::u16string_view text)
 {
-    json.key("text").string(layout::ShownCaption(text));
-    const char16_t key = layout::AccessKey(text);
+    json.key("text").string(layout::shownCaption(text));
+    const char16_t key = layout::accessKey(text);
     json.key("key").string(key ? std::u16string(1, key) : std::u16string());
     json.key("keyAt").number(AccessKeyPosition(text));
 }
@@ -63,7 +63,7 @@ void control(JsonWriter &json, const layout::ControlDesign &design)
 void menus(JsonWriter &json, const layout::WindowDesign &design)
 {
     json.beginArray();
-    for (const layout::DropDown &dropDown : layout::MenuBar(design)) {
+    for (const layout::DropDown &dropDown : layout::menuBar(design)) {
         json.beginObject();
         json.key("name").string(dropDown.title->name);
         caption(json, dropDown.title->caption);
@@ -75,9 +75,8 @@ void menus(JsonWriter &json, const layout::WindowDesign &design)
             caption(json, line.separator ? std::u16string_view() : line.entry->caption);
             json.key("shortcut").string(line.shortcut);
             json.key("ctrlKey");
-            const char16_t ctrl = line.entry->ctrlKey;
-            json.string(ctrl ? std::u16string(1, ctrl >= u'A' && ctrl <= u'Z' ? char16_t(ctrl - u'A' + u'a') : ctrl)
-                             : std::u16string());
+            const char16_t ctrl = layout::ctrlLetter(*line.entry);
+            json.string(ctrl ? std::u16string(1, ctrl) : std::u16string());
             json.key("item").number(int(line.entry->item));
             json.endObject();
         }
@@ -102,7 +101,7 @@ std::string DesignJson(const layout::WindowDesign &design)
         control(json, c);
     json.endArray();
     json.key("tabOrder").beginArray();
-    for (const layout::ControlDesign *c : layout::TabOrder(design))
+    for (const layout::ControlDesign *c : layout::tabOrder(design))
         json.string(c->name);
     json.endArray();
     json.key("menus");

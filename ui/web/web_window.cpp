@@ -63,7 +63,7 @@ void WebWindow::focus(Control control)
 
 std::unique_ptr<TextBox> WebWindow::textBox(std::string_view name)
 {
-    const layout::ControlDesign *design = layout::Find(m_design, name);
+    const layout::ControlDesign *design = layout::find(m_design, name);
     return std::make_unique<WebTextBox>(*this, std::string(name), design ? design->id : Control::None);
 }
 

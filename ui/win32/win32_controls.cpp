@@ -15,7 +15,7 @@ void Win32Window::createMenus()
         return;
     HMENU bar = CreateMenu();
     std::vector<ACCEL> shortcuts;
-    for (const layout::DropDown &dropDown : layout::MenuBar(m_design)) {
+    for (const layout::DropDown &dropDown : layout::menuBar(m_design)) {
         HMENU menu = CreatePopupMenu();
         AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menu), wide(dropDown.title->caption).c_str());
         for (const layout::MenuLine &line : dropDown.lines) {
@@ -41,9 +41,9 @@ void Win32Window::createControls()
     // The focusable controls first, in tab order: the dialog manager tabs
     // in creation order. A box is named for screen readers by the hidden
     // label created just before it.
-    std::vector<const layout::ControlDesign *> order = layout::TabOrder(m_design);
+    std::vector<const layout::ControlDesign *> order = layout::tabOrder(m_design);
     for (const layout::ControlDesign &design : m_design.controls)
-        if (!layout::IsFocusable(design) && design.kind != layout::Kind::Frame)
+        if (!layout::isFocusable(design) && design.kind != layout::Kind::Frame)
             order.push_back(&design);
 
     for (const layout::ControlDesign *design : order) {
@@ -91,7 +91,7 @@ void Win32Window::createControls()
             SetAccessibleDescription(hwnd, design->accessibleDescription);
         m_children.push_back({design, hwnd, id, nullptr});
     }
-    if (!m_children.empty() && layout::IsFocusable(*m_children.front().design))
+    if (!m_children.empty() && layout::isFocusable(*m_children.front().design))
         m_savedFocus = m_children.front().hwnd;
 }
 

@@ -129,14 +129,7 @@ std::u16string u16(std::wstring_view text)
 
 std::wstring displayText(std::u16string_view caption)
 {
-    std::wstring shown;
-    shown.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        shown.push_back(wchar_t(caption[i]));
-        if (caption[i] == u'\r' && (i + 1 == caption.size() || caption[i + 1] != u'\n'))
-            shown.push_back(L'\n');
-    }
-    return shown;
+    return wide(layout::withLineBreaks(caption, u"\r\n"));
 }
 
 std::u16string windowText(HWND window)

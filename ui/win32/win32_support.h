@@ -16,7 +16,7 @@ namespace ui::win32 {
 std::wstring wide(std::u16string_view text);
 std::u16string u16(std::wstring_view text);
 // A caption as the program holds it (lone carriage returns) as a static
-// control draws it: every lone carriage return followed by a line feed.
+// control draws it: every line break written as CR LF.
 std::wstring displayText(std::u16string_view caption);
 // The text of a window, as the program holds texts.
 std::u16string windowText(HWND window);

@@ -80,7 +80,7 @@ void Win32Window::layoutControls()
         DeleteObject(font);
     m_fonts.clear();
     for (Child &c : m_children) {
-        const RECT r = ScaleRect(layout::WindowRect(m_design, *c.design), m_dpi);
+        const RECT r = ScaleRect(layout::windowRect(m_design, *c.design), m_dpi);
         if (c.design->font) {
             HFONT &font = m_fonts[c.design->font];
             if (!font)
@@ -134,7 +134,7 @@ void Win32Window::paintPanels(HDC dc)
     for (const layout::ControlDesign &design : m_design.controls) {
         if (design.kind != layout::Kind::Frame)
             continue;
-        const RECT r = ScaleRect(layout::WindowRect(m_design, design), m_dpi);
+        const RECT r = ScaleRect(layout::windowRect(m_design, design), m_dpi);
         FillRect(dc, &r, m_white);
     }
 }

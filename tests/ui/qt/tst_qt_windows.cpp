@@ -34,8 +34,8 @@ QString qs(std::string_view name) { return QString::fromLatin1(name.data(), qsiz
 // A rectangle of the layout table in pixels at 96 dpi.
 QRect pixels(const ui::layout::Rect &twips)
 {
-    using ui::layout::Pixels;
-    return QRect(Pixels(twips.left), Pixels(twips.top), Pixels(twips.width), Pixels(twips.height));
+    using ui::layout::pixels;
+    return QRect(pixels(twips.left), pixels(twips.top), pixels(twips.width), pixels(twips.height));
 }
 
 // The installed face that stands in for a designed one.
@@ -411,9 +411,9 @@ void TestQtWindows::geometry_data()
     // Each control where the layout table places it, in client-area pixels.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("rect");
-    const ui::layout::WindowDesign &design = ui::MainLayout();
+    const ui::layout::WindowDesign &design = ui::mainLayout();
     for (const ui::layout::ControlDesign &control : design.controls)
-        QTest::newRow(control.name.data()) << qs(control.name) << pixels(ui::layout::WindowRect(design, control));
+        QTest::newRow(control.name.data()) << qs(control.name) << pixels(ui::layout::windowRect(design, control));
 }
 
 void TestQtWindows::geometry()
@@ -430,7 +430,7 @@ void TestQtWindows::geometry()
 void TestQtWindows::windowsHaveFixedSizesAndTitles()
 {
     QtSession s;
-    const ui::layout::WindowDesign &main = ui::MainLayout();
+    const ui::layout::WindowDesign &main = ui::mainLayout();
     QCOMPARE(s.main->centralWidget()->size(), pixels({0, 0, main.clientWidth, main.clientHeight}).size());
     QCOMPARE(s.main->centralWidget()->y(), s.main->menuBar()->height());
     QCOMPARE(s.main->minimumSize(), s.main->maximumSize());
@@ -438,9 +438,9 @@ void TestQtWindows::windowsHaveFixedSizesAndTitles()
     QVERIFY(!s.main->windowIcon().isNull());
     QCOMPARE(s.main->windowIcon().availableSizes(), QList<QSize>{QSize(48, 48)});
     ACT(s, "menu about");
-    ui::QtAboutWindow *about = s.about();
+    ui::qt::QtWindow *about = s.about();
     QVERIFY(about);
-    const ui::layout::WindowDesign &design = ui::AboutLayout();
+    const ui::layout::WindowDesign &design = ui::aboutLayout();
     QCOMPARE(about->size(), pixels({0, 0, design.clientWidth, design.clientHeight}).size());
     QCOMPARE(about->minimumSize(), about->maximumSize());
     QCOMPARE(about->windowTitle(), qs(std::u16string(design.caption)));
@@ -451,7 +451,7 @@ void TestQtWindows::windowsHaveFixedSizesAndTitles()
 void TestQtWindows::fontsResolve()
 {
     QtSession s;
-    for (const ui::layout::ControlDesign &control : ui::MainLayout().controls) {
+    for (const ui::layout::ControlDesign &control : ui::mainLayout().controls) {
         if (!control.font)
             continue;
         const QFontInfo info(s.widget(qs(control.name))->font());
@@ -484,7 +484,7 @@ void TestQtWindows::menus()
 {
     QtSession s;
     const QList<QAction *> bar = s.main->menuBar()->actions();
-    const std::vector<ui::layout::DropDown> design = ui::layout::MenuBar(ui::MainLayout());
+    const std::vector<ui::layout::DropDown> design = ui::layout::menuBar(ui::mainLayout());
     QCOMPARE(bar.size(), qsizetype(design.size()));
     for (std::size_t i = 0; i < design.size(); ++i) {
         QCOMPARE(bar[qsizetype(i)]->text(), qs(std::u16string(design[i].title->caption)));
@@ -548,18 +548,18 @@ void TestQtWindows::instructionsShowFourParagraphs()
 void TestQtWindows::resultsAreClippedNotGrown()
 {
     QtSession s;
-    auto *lblF = s.main->findChild<ui::CaptionLabel *>("lblF");
+    auto *lblF = s.main->findChild<ui::qt::CaptionLabel *>("lblF");
     const QRect before = lblF->geometry();
     lblF->setCaption(u"-51.6004 and a good deal more text than fits");
     QtSession::settle();
     QCOMPARE(lblF->geometry(), before);
-    QCOMPARE(s.main->findChild<QLabel *>("lblLT")->geometry(), pixels(ui::layout::Find(ui::MainLayout(), "lblLT")->rect));
+    QCOMPARE(s.main->findChild<QLabel *>("lblLT")->geometry(), pixels(ui::layout::find(ui::mainLayout(), "lblLT")->rect));
 }
 
 void TestQtWindows::accessibleNames()
 {
     QtSession s;
-    for (const ui::layout::ControlDesign &control : ui::MainLayout().controls) {
+    for (const ui::layout::ControlDesign &control : ui::mainLayout().controls) {
         QCOMPARE(s.widget(qs(control.name))->accessibleName(), qs(std::u16string(control.accessibleName)));
         QCOMPARE(s.widget(qs(control.name))->accessibleDescription(),
                  qs(std::u16string(control.accessibleDescription)));
@@ -583,10 +583,10 @@ void TestQtWindows::aboutWindow()
 {
     QtSession s;
     ACT(s, "menu about");
-    ui::QtAboutWindow *about = s.about();
+    ui::qt::QtWindow *about = s.about();
     QVERIFY(about && about->isVisible());
     QCOMPARE(about->focusWidget(), about->findChild<QWidget *>("cmdOK"));
-    auto *label = about->findChild<ui::CaptionLabel *>("lblTheLabel");
+    auto *label = about->findChild<ui::qt::CaptionLabel *>("lblTheLabel");
     auto *picture = about->findChild<QLabel *>("Image1");
     QCOMPARE(QString::fromStdU16String(label->caption()).count(QChar(13)), 5);
     // Six lines on screen, each fitting the label, all above the picture.
@@ -596,11 +596,11 @@ void TestQtWindows::aboutWindow()
     for (const QString &line : lines)
         QVERIFY2(metrics.horizontalAdvance(line) <= label->width(), qPrintable(line));
     QVERIFY(label->y() + 6 * metrics.lineSpacing() <= picture->y());
-    QCOMPARE(picture->geometry(), pixels(ui::layout::Find(ui::AboutLayout(), "Image1")->rect));
+    QCOMPARE(picture->geometry(), pixels(ui::layout::find(ui::aboutLayout(), "Image1")->rect));
     // The picture is drawn above the label over their whole overlap.
     QCOMPARE(about->childAt(picture->geometry().center()), picture);
     QCOMPARE(about->childAt(picture->geometry().topLeft() + QPoint(1, 1)), picture);
-    QCOMPARE(about->findChild<QWidget *>("cmdOK")->geometry(), pixels(ui::layout::Find(ui::AboutLayout(), "cmdOK")->rect));
+    QCOMPARE(about->findChild<QWidget *>("cmdOK")->geometry(), pixels(ui::layout::find(ui::aboutLayout(), "cmdOK")->rect));
 }
 
 void TestQtWindows::aboutKeys_data()
@@ -625,7 +625,7 @@ void TestQtWindows::aboutKeys()
     ACT(s, "set 5800");
     ACT(s, "tab");
     ACT(s, "menu about");
-    ui::QtAboutWindow *about = s.about();
+    ui::qt::QtWindow *about = s.about();
     QVERIFY(QTest::qWaitForWindowActive(about));
     QTest::keyClick(about->focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QtSession::settle();

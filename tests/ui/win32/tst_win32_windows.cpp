@@ -121,7 +121,7 @@ public:
                 m_ended = true;
                 m_changed.notify_all();
             });
-            m_program->Start();
+            m_program->start();
         });
         settle();
     }
@@ -556,7 +556,7 @@ void menuClick(ui::win32::Win32Window &main, std::u16string_view name)
             : name == u"instructions"     ? MenuItem::mnuInstructions
             : name == u"about"            ? MenuItem::mnuAbout
                                           : MenuItem::None;
-    const std::vector<ui::layout::DropDown> bar = ui::layout::MenuBar(ui::MainLayout());
+    const std::vector<ui::layout::DropDown> bar = ui::layout::menuBar(ui::mainLayout());
     for (std::size_t i = 0; i < bar.size(); ++i) {
         for (std::size_t j = 0; j < bar[i].lines.size(); ++j) {
             const ui::layout::MenuLine &line = bar[i].lines[j];
@@ -841,22 +841,22 @@ RECT clientRect(HWND control)
 // table puts them at `dpi` (the pictures at the size of their 1x bitmap).
 void checkLayout(int dpi)
 {
-    using ui::layout::Pixels;
-    const ui::layout::WindowDesign &design = ui::MainLayout();
+    using ui::layout::pixels;
+    const ui::layout::WindowDesign &design = ui::mainLayout();
     RECT client{};
-    programThread().call([&] { GetClientRect(programThread().program().frmMain(), &client); });
-    CHECK(client.right == Pixels(design.clientWidth, dpi));
-    CHECK(client.bottom == Pixels(design.clientHeight, dpi));
+    programThread().call([&] { GetClientRect(programThread().program().mainHwnd(), &client); });
+    CHECK(client.right == pixels(design.clientWidth, dpi));
+    CHECK(client.bottom == pixels(design.clientHeight, dpi));
     for (const ui::layout::ControlDesign &control : design.controls) {
         if (control.kind == ui::layout::Kind::Frame)
             continue; // painted, not a window
         INFO(std::string(control.name));
         const RECT r = clientRect(mainControl(std::string(control.name).c_str()));
-        const ui::layout::Rect twips = ui::layout::WindowRect(design, control);
-        CHECK(r.left == Pixels(twips.left, dpi));
-        CHECK(r.top == Pixels(twips.top, dpi));
-        CHECK(r.right - r.left == Pixels(control.rect.width, dpi));
-        CHECK(r.bottom - r.top == Pixels(control.rect.height, dpi));
+        const ui::layout::Rect twips = ui::layout::windowRect(design, control);
+        CHECK(r.left == pixels(twips.left, dpi));
+        CHECK(r.top == pixels(twips.top, dpi));
+        CHECK(r.right - r.left == pixels(control.rect.width, dpi));
+        CHECK(r.bottom - r.top == pixels(control.rect.height, dpi));
     }
 }
 
@@ -879,7 +879,7 @@ TEST_CASE("the main window at 96 dpi: client area, control rectangles, fonts and
 {
     programThread().restart();
     HWND main = nullptr;
-    programThread().call([&] { main = programThread().program().frmMain(); });
+    programThread().call([&] { main = programThread().program().mainHwnd(); });
     checkLayout(96);
     // Debian's EB Garamond stands in for Garamond through Wine's font
     // replacement (or is found as itself); the sans face is Wine's own.
@@ -899,9 +899,9 @@ TEST_CASE("the main window at 96 dpi: client area, control rectangles, fonts and
 TEST_CASE("the menus: captions, access keys and the shortcuts shown")
 {
     programThread().restart();
-    const std::vector<ui::layout::DropDown> design = ui::layout::MenuBar(ui::MainLayout());
+    const std::vector<ui::layout::DropDown> design = ui::layout::menuBar(ui::mainLayout());
     programThread().call([&] {
-        HMENU bar = GetMenu(programThread().program().frmMain());
+        HMENU bar = GetMenu(programThread().program().mainHwnd());
         REQUIRE(GetMenuItemCount(bar) == int(design.size()));
         for (std::size_t i = 0; i < design.size(); ++i) {
             wchar_t text[64] = {};
@@ -1013,7 +1013,7 @@ TEST_CASE("at 144 dpi: the layout scaled, the pictures drawn for the density")
 
     programThread().restart();
     UINT dpi = 0;
-    programThread().call([&] { dpi = GetDpiForWindow(programThread().program().frmMain()); });
+    programThread().call([&] { dpi = GetDpiForWindow(programThread().program().mainHwnd()); });
     REQUIRE(dpi == 144);
     // Image1's 2x bitmap scaled down to its place.
     checkLayout(144);

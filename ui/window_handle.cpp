@@ -1,16 +1,16 @@
-#include "ui/form_window.h"
+#include "ui/window_handle.h"
 
 namespace ui {
 
-FormWindow::~FormWindow()
+WindowHandle::~WindowHandle()
 {
     EventLink &link = m_native.link();
     link.detach();
     m_native.destroyWindow(link.busy());
 }
 
-MainWindow::MainWindow(NativeWindow &native)
-    : FormWindow(native),
+MainWindowHandle::MainWindowHandle(NativeWindow &native)
+    : WindowHandle(native),
       m_txtT(native.textBox("txtT")),
       m_txtL(native.textBox("txtL")),
       m_lblLT(native.label("lblLT")),
@@ -18,13 +18,13 @@ MainWindow::MainWindow(NativeWindow &native)
 {
 }
 
-TextBox *MainWindow::box(Control control)
+TextBox *MainWindowHandle::box(Control control)
 {
     return control == Control::txtT ? m_txtT.get() : control == Control::txtL ? m_txtL.get() : nullptr;
 }
 
-AboutWindow::AboutWindow(NativeWindow &native)
-    : FormWindow(native), m_lblTheLabel(native.label("lblTheLabel"))
+AboutWindowHandle::AboutWindowHandle(NativeWindow &native)
+    : WindowHandle(native), m_lblTheLabel(native.label("lblTheLabel"))
 {
 }
 

@@ -7,18 +7,18 @@
 
 namespace ui {
 
-// A loaded window as the lifecycle and the procedures hold it, whatever the
-// toolkit: the native window and the controls the procedures use, made by
-// the toolkit from the names in the layout table. Destroying it unloads the
-// native window: the form hears nothing more from it, and it goes at once
-// or, when this happens inside one of its own events, once that event is
-// over.
-class FormWindow {
+// The window handle: a loaded window as the lifecycle and the procedures
+// hold it, whatever the toolkit: the native window and the controls the
+// procedures use, made by the toolkit from the names in the layout table.
+// Destroying it unloads the native window: the form hears nothing more from
+// it, and it goes at once or, when this happens inside one of its own
+// events, once that event is over.
+class WindowHandle {
 public:
-    explicit FormWindow(NativeWindow &native) : m_native(native) { }
-    virtual ~FormWindow();
-    FormWindow(const FormWindow &) = delete;
-    FormWindow &operator=(const FormWindow &) = delete;
+    explicit WindowHandle(NativeWindow &native) : m_native(native) { }
+    virtual ~WindowHandle();
+    WindowHandle(const WindowHandle &) = delete;
+    WindowHandle &operator=(const WindowHandle &) = delete;
 
     void show() { m_native.showWindow(); }
     void hide() { m_native.hideWindow(); }
@@ -33,9 +33,9 @@ protected:
 
 // frmMain loaded: the two input boxes and the two result labels its
 // procedures use.
-class MainWindow : public FormWindow {
+class MainWindowHandle : public WindowHandle {
 public:
-    explicit MainWindow(NativeWindow &native);
+    explicit MainWindowHandle(NativeWindow &native);
 
     TextBox &txtT() { return *m_txtT; }
     TextBox &txtL() { return *m_txtL; }
@@ -51,9 +51,9 @@ private:
 };
 
 // frmAbout loaded: the label that takes the About text.
-class AboutWindow : public FormWindow {
+class AboutWindowHandle : public WindowHandle {
 public:
-    explicit AboutWindow(NativeWindow &native);
+    explicit AboutWindowHandle(NativeWindow &native);
 
     Label &lblTheLabel() { return *m_lblTheLabel; }
 

@@ -8,20 +8,20 @@
 
 #include <optional>
 
-namespace ui {
+namespace ui::qt {
 
-class MainForm;
-
-// The main window on Qt widgets, built from the main window's layout table
-// with its menu bar; every event of its controls goes through the event
-// link to the form. Shown again, it comes back where it was. While hidden it
-// keeps the focus child it had: Qt moves it on when the hidden window is
-// activated (a closing menu hands the activation back to it), a focus child
-// that is not visible counting as none.
-class QtMainWindow : public QMainWindow, public NativeWindow {
+// A window on Qt widgets, built from a layout table: its controls on a client
+// area of the designed size, with the menu bar above it when the design has
+// menus, and the title bar's boxes the design asks for. Every event of its
+// controls and its close box goes through the event link to the form. Shown
+// again, it comes back where it was. While hidden it keeps the focus child it
+// had: Qt moves it on when the hidden window is activated (a closing menu
+// hands the activation back to it), a focus child that is not visible
+// counting as none.
+class QtWindow : public QMainWindow, public NativeWindow {
     Q_OBJECT
 public:
-    explicit QtMainWindow(MainForm &form);
+    QtWindow(const layout::WindowDesign &design, Form &form);
 
     Control controlOf(const QWidget *widget) const { return m_controls.controlOf(widget); }
 
@@ -42,4 +42,4 @@ private:
     QPointer<QWidget> m_hiddenFocus;
 };
 
-} // namespace ui
+} // namespace ui::qt
