@@ -33,9 +33,9 @@ NativeWindow &WindowModel::createWindow(FormId id, const layout::WindowDesign &d
     return *new MemoryWindow(form, design, id == FormId::Main ? m_main : m_about);
 }
 
-void WindowModel::messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<FormId>)
+void WindowModel::messageBox(std::u16string_view prompt, std::u16string_view title, std::optional<FormId> owner)
 {
-    m_messages.push_back({std::u16string(prompt), std::u16string(title)});
+    m_messages.push_back({std::u16string(prompt), std::u16string(title), owner});
 }
 
 std::u16string WindowModel::text(Control box) const

@@ -33,6 +33,7 @@ public:
     struct Message {
         std::u16string prompt;
         std::u16string title;
+        std::optional<FormId> owner; // the window the box belongs to
     };
 
     // Start-up: frmMain is created, loaded and shown, the focus in txtT.

@@ -173,7 +173,9 @@ void MainForm::KeyPress(Control box, std::int16_t code)
 {
     // A box's key procedure hears the characters a box takes, and Enter;
     // the toolkits report other control codes too (Escape, Backspace,
-    // Ctrl+letter), which no procedure has anything to do with.
+    // Ctrl+letter), which no procedure has anything to do with. The key
+    // procedures act on 13 alone, so this changes nothing they do today: it
+    // keeps what they hear the same on every toolkit.
     if ((code < 32 && code != 13) || code == 127)
         return;
     if (box == Control::txtT)

@@ -122,7 +122,10 @@ bool CommandButton::event(QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         // Qt gives the focus before it delivers the press; if the focus did
-        // not stay here, a validation failed and the press is dropped.
+        // not stay here, a validation failed and the press is dropped. The
+        // form would drop the click anyway: this keeps the button from
+        // staying down under X after the message box (offscreen, no button
+        // ever stays down, so no test there can tell).
         if (window()->focusWidget() != this)
             return true;
         break;

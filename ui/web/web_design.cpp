@@ -29,7 +29,7 @@ void caption(JsonWriter &json, std::u16string_view text)
     json.key("text").string(layout::shownCaption(text));
     const char16_t key = layout::accessKey(text);
     json.key("key").string(key ? std::u16string(1, key) : std::u16string());
-    json.key("keyAt").number(AccessKeyPosition(text));
+    json.key("keyAt").number(accessKeyPosition(text));
 }
 
 void control(JsonWriter &json, const layout::ControlDesign &design)
@@ -119,7 +119,7 @@ std::string CssFontFamily(std::u16string_view face)
     return "\"" + Utf8(face) + "\", sans-serif";
 }
 
-int AccessKeyPosition(std::u16string_view caption)
+int accessKeyPosition(std::u16string_view caption)
 {
     int shown = 0;
     for (std::size_t i = 0; i < caption.size(); ++i, ++shown) {

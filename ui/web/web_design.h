@@ -23,6 +23,6 @@ std::string CssFontFamily(std::u16string_view face);
 
 // Where an access key shows in a caption as shown: the index of the marked
 // character in shownCaption(caption), or -1 when it has none.
-int AccessKeyPosition(std::u16string_view caption);
+int accessKeyPosition(std::u16string_view caption);
 
 } // namespace ui::web

@@ -55,7 +55,10 @@ void WebWindow::focus(Control control)
     const Control from = focused();
     emberline_window_focus(m_handle, int(control));
     // The page sends no event while the program runs, so the move is
-    // reported here, after it has happened.
+    // reported here, after it has happened, as Qt's and Win32's boxes report
+    // the program's moves. The form validates nothing on these moves today
+    // (they happen while it is busy or the window is coming back); it is the
+    // form's call, not the window's.
     const Control to = focused();
     if (to != from)
         link().focusMoved(from, to);

@@ -86,9 +86,9 @@ void Win32Window::createControls()
         if (!hwnd)
             continue;
         if (!design->accessibleName.empty())
-            SetAccessibleName(hwnd, design->accessibleName);
+            setAccessibleName(hwnd, design->accessibleName);
         if (!design->accessibleDescription.empty())
-            SetAccessibleDescription(hwnd, design->accessibleDescription);
+            setAccessibleDescription(hwnd, design->accessibleDescription);
         m_children.push_back({design, hwnd, id, nullptr});
     }
     if (!m_children.empty() && layout::isFocusable(*m_children.front().design))

@@ -141,19 +141,19 @@ std::u16string windowText(HWND window)
     return u16(text);
 }
 
-int Scale(int twips, UINT dpi)
+int scale(int twips, UINT dpi)
 {
     return MulDiv(twips, int(dpi), 1440);
 }
 
-RECT ScaleRect(const layout::Rect &twips, UINT dpi)
+RECT scaleRect(const layout::Rect &twips, UINT dpi)
 {
-    const int left = Scale(twips.left, dpi);
-    const int top = Scale(twips.top, dpi);
-    return RECT{left, top, left + Scale(twips.width, dpi), top + Scale(twips.height, dpi)};
+    const int left = scale(twips.left, dpi);
+    const int top = scale(twips.top, dpi);
+    return RECT{left, top, left + scale(twips.width, dpi), top + scale(twips.height, dpi)};
 }
 
-std::wstring ResolveFace(std::u16string_view designedFace, UINT dpi)
+std::wstring resolveFace(std::u16string_view designedFace, UINT dpi)
 {
     if (designedFace == u"MS Sans Serif") {
         // The bitmap face has fixed sizes: above 96 dpi its outline
@@ -173,16 +173,16 @@ std::wstring ResolveFace(std::u16string_view designedFace, UINT dpi)
     return wide(designedFace);
 }
 
-HFONT CreateLayoutFont(const layout::Font &font, UINT dpi)
+HFONT createLayoutFont(const layout::Font &font, UINT dpi)
 {
     const int height = -MulDiv(int(std::lround(font.points * 100)), int(dpi), 7200);
-    const std::wstring face = ResolveFace(font.face, dpi);
+    const std::wstring face = resolveFace(font.face, dpi);
     return CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        face.c_str());
 }
 
-HBITMAP LoadPicture(HINSTANCE instance, std::string_view name, UINT dpi)
+HBITMAP loadPicture(HINSTANCE instance, std::string_view name, UINT dpi)
 {
     Com<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -232,12 +232,12 @@ HBITMAP LoadPicture(HINSTANCE instance, std::string_view name, UINT dpi)
     return toBitmap(scaler.get());
 }
 
-void SetAccessibleName(HWND control, std::u16string_view name)
+void setAccessibleName(HWND control, std::u16string_view name)
 {
     setAccessibleText(control, PROPID_ACC_NAME, name);
 }
 
-void SetAccessibleDescription(HWND control, std::u16string_view description)
+void setAccessibleDescription(HWND control, std::u16string_view description)
 {
     setAccessibleText(control, PROPID_ACC_DESCRIPTION, description);
 }

@@ -22,23 +22,23 @@ std::wstring displayText(std::u16string_view caption);
 std::u16string windowText(HWND window);
 
 // Twips to pixels at `dpi`.
-int Scale(int twips, UINT dpi);
-RECT ScaleRect(const layout::Rect &twips, UINT dpi);
+int scale(int twips, UINT dpi);
+RECT scaleRect(const layout::Rect &twips, UINT dpi);
 
 // The installed face that stands in for a designed one: Garamond, else an
 // old-style serif that stock Windows ships (Palatino Linotype, ...); MS Sans
 // Serif at 96 dpi, its outline counterpart Microsoft Sans Serif above.
-std::wstring ResolveFace(std::u16string_view designedFace, UINT dpi);
-HFONT CreateLayoutFont(const layout::Font &font, UINT dpi);
+std::wstring resolveFace(std::u16string_view designedFace, UINT dpi);
+HFONT createLayoutFont(const layout::Font &font, UINT dpi);
 
 // A picture of the program (resource name, e.g. "image1") at its natural
 // size in logical pixels for `dpi`: from the bitmap drawn for that scale,
 // or the next larger one scaled down smoothly. Null when it cannot be read.
-HBITMAP LoadPicture(HINSTANCE instance, std::string_view name, UINT dpi);
+HBITMAP loadPicture(HINSTANCE instance, std::string_view name, UINT dpi);
 
 // Names a control for screen readers (MSAA's name or description); a
 // platform that does not support it changes nothing.
-void SetAccessibleName(HWND control, std::u16string_view name);
-void SetAccessibleDescription(HWND control, std::u16string_view description);
+void setAccessibleName(HWND control, std::u16string_view name);
+void setAccessibleDescription(HWND control, std::u16string_view description);
 
 } // namespace ui::win32

@@ -13,7 +13,7 @@ constexpr COLORREF White = RGB(255, 255, 255);
 
 } // namespace
 
-const wchar_t *Win32Window::ClassName()
+const wchar_t *Win32Window::className()
 {
     static const wchar_t *const name = [] {
         HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -45,8 +45,8 @@ Win32Window::Win32Window(const layout::WindowDesign &design, Form &form, HINSTAN
     if (design.maximizeBox)
         style |= WS_MAXIMIZEBOX;
     const std::wstring caption = wide(design.caption);
-    CreateWindowExW(0, ClassName(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                    Scale(design.clientWidth, 96), Scale(design.clientHeight, 96), nullptr, nullptr, instance, this);
+    CreateWindowExW(0, className(), caption.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    scale(design.clientWidth, 96), scale(design.clientHeight, 96), nullptr, nullptr, instance, this);
     if (!m_hwnd)
         return;
     m_dpi = GetDpiForWindow(m_hwnd);
@@ -80,15 +80,15 @@ void Win32Window::layoutControls()
         DeleteObject(font);
     m_fonts.clear();
     for (Child &c : m_children) {
-        const RECT r = ScaleRect(layout::windowRect(m_design, *c.design), m_dpi);
+        const RECT r = scaleRect(layout::windowRect(m_design, *c.design), m_dpi);
         if (c.design->font) {
             HFONT &font = m_fonts[c.design->font];
             if (!font)
-                font = CreateLayoutFont(*c.design->font, m_dpi);
+                font = createLayoutFont(*c.design->font, m_dpi);
             SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
         if (c.design->kind == layout::Kind::Picture) {
-            HBITMAP picture = LoadPicture(m_instance, c.design->picture, m_dpi);
+            HBITMAP picture = loadPicture(m_instance, c.design->picture, m_dpi);
             auto previous = reinterpret_cast<HBITMAP>(
                     SendMessageW(c.hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
             if (previous && previous != c.picture)
@@ -108,8 +108,8 @@ void Win32Window::layoutControls()
 
 void Win32Window::fitClientArea()
 {
-    const int width = Scale(m_design.clientWidth, m_dpi);
-    const int height = Scale(m_design.clientHeight, m_dpi);
+    const int width = scale(m_design.clientWidth, m_dpi);
+    const int height = scale(m_design.clientHeight, m_dpi);
     const DWORD style = DWORD(GetWindowLongPtrW(m_hwnd, GWL_STYLE));
     RECT frame{0, 0, width, height};
     AdjustWindowRectExForDpi(&frame, style, GetMenu(m_hwnd) != nullptr, 0, m_dpi);
@@ -134,7 +134,7 @@ void Win32Window::paintPanels(HDC dc)
     for (const layout::ControlDesign &design : m_design.controls) {
         if (design.kind != layout::Kind::Frame)
             continue;
-        const RECT r = ScaleRect(layout::windowRect(m_design, design), m_dpi);
+        const RECT r = scaleRect(layout::windowRect(m_design, design), m_dpi);
         FillRect(dc, &r, m_white);
     }
 }

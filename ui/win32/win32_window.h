@@ -60,7 +60,7 @@ public:
     void destroyWindow(bool eventUnderWay) override;
 
     // The registered class of these windows.
-    static const wchar_t *ClassName();
+    static const wchar_t *className();
 
 private:
     struct Child {
