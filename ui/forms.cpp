@@ -41,11 +41,11 @@ AboutForm &Forms::frmAbout()
     return *m_about.form;
 }
 
-template <class FormType, class WindowType>
-void Forms::load(FormId id, Instance<FormType, WindowType> &instance, FormType &form)
+template <class FormType, class HandleType>
+void Forms::load(FormId id, Instance<FormType, HandleType> &instance, FormType &form)
 {
     const layout::WindowDesign &design = id == FormId::Main ? mainLayout() : aboutLayout();
-    instance.window = std::make_unique<WindowType>(m_system.createWindow(id, design, form));
+    instance.window = std::make_unique<HandleType>(m_system.createWindow(id, design, form));
     // The focus starts on the first control in tab order.
     instance.focus = layout::tabOrder(design).front()->id;
     instance.firstShow = true;
@@ -61,8 +61,8 @@ void Forms::load(FormId form)
         load(form, m_about, frmAbout());
 }
 
-template <class FormType, class WindowType>
-void Forms::show(Instance<FormType, WindowType> &instance)
+template <class FormType, class HandleType>
+void Forms::show(Instance<FormType, HandleType> &instance)
 {
     instance.window->show();
     if (instance.visible)
@@ -114,8 +114,8 @@ void Forms::Hide(FormId form)
         hide(m_about);
 }
 
-template <class FormType, class WindowType>
-void Forms::unload(Instance<FormType, WindowType> &instance)
+template <class FormType, class HandleType>
+void Forms::unload(Instance<FormType, HandleType> &instance)
 {
     instance.visible = false;
     instance.form->attach(nullptr);

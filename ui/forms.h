@@ -55,22 +55,22 @@ public:
     AboutWindowHandle *aboutWindowHandle() const { return m_about.window.get(); }
 
 private:
-    template <class FormType, class WindowType>
+    template <class FormType, class HandleType>
     struct Instance {
         std::unique_ptr<FormType> form;
-        std::unique_ptr<WindowType> window; // null while not loaded
+        std::unique_ptr<HandleType> window; // null while not loaded
         bool visible = false;
         Control focus = Control::None;      // where the focus goes when shown
         bool firstShow = true;              // not shown since it was loaded
     };
 
     void load(FormId form);
-    template <class FormType, class WindowType>
-    void load(FormId id, Instance<FormType, WindowType> &instance, FormType &form);
-    template <class FormType, class WindowType>
-    void show(Instance<FormType, WindowType> &instance);
-    template <class FormType, class WindowType>
-    void unload(Instance<FormType, WindowType> &instance);
+    template <class FormType, class HandleType>
+    void load(FormId id, Instance<FormType, HandleType> &instance, FormType &form);
+    template <class FormType, class HandleType>
+    void show(Instance<FormType, HandleType> &instance);
+    template <class FormType, class HandleType>
+    void unload(Instance<FormType, HandleType> &instance);
 
     WindowSystem &m_system;
     Instance<MainForm, MainWindowHandle> m_main;
