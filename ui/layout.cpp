@@ -57,6 +57,17 @@ char16_t lowerCase(char16_t c)
     return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
 }
 
+// The length of the line break at `i`: a lone carriage return or line
+// feed, or CR LF; 0 when there is none.
+std::size_t lineBreakLength(std::u16string_view caption, std::size_t i)
+{
+    if (caption[i] == u'\n')
+        return 1;
+    if (caption[i] != u'\r')
+        return 0;
+    return i + 1 < caption.size() && caption[i + 1] == u'\n' ? 2 : 1;
+}
+
 } // namespace
 
 char16_t accessKey(std::u16string_view caption)
@@ -75,13 +86,13 @@ std::vector<std::u16string_view> lines(std::u16string_view caption)
 {
     std::vector<std::u16string_view> result;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != u'\r' && caption[i] != u'\n')
-            continue;
-        result.push_back(caption.substr(start, i - start));
-        if (caption[i] == u'\r' && i + 1 < caption.size() && caption[i + 1] == u'\n')
+    for (std::size_t i = 0; i < caption.size();) {
+        if (const std::size_t length = lineBreakLength(caption, i)) {
+            result.push_back(caption.substr(start, i - start));
+            start = i += length;
+        } else {
             ++i;
-        start = i + 1;
+        }
     }
     result.push_back(caption.substr(start));
     return result;
@@ -89,10 +100,24 @@ std::vector<std::u16string_view> lines(std::u16string_view caption)
 
 std::u16string withLineBreaks(std::u16string_view caption, std::u16string_view lineBreak)
 {
-    const std::vector<std::u16string_view> split = lines(caption);
-    std::u16string text(split.front());
-    for (std::size_t i = 1; i < split.size(); ++i)
-        (text += lineBreak) += split[i];
+    // Measured first and then filled in place: nothing can fail while the
+    // text is being built, which keeps the WebAssembly module small.
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < caption.size(); ++size) {
+        const std::size_t length = lineBreakLength(caption, i);
+        size += length ? lineBreak.size() - 1 : 0;
+        i += length ? length : 1;
+    }
+    std::u16string text(size, u'\0');
+    auto out = text.begin();
+    for (std::size_t i = 0; i < caption.size();) {
+        if (const std::size_t length = lineBreakLength(caption, i)) {
+            out = std::copy(lineBreak.begin(), lineBreak.end(), out);
+            i += length;
+        } else {
+            *out++ = caption[i++];
+        }
+    }
     return text;
 }
 

@@ -86,13 +86,7 @@ TEST_CASE("the monkey: the model agrees with itself, and a planted fault is foun
 TEST_CASE("the About text: six lines, the second and fifth empty")
 {
     const std::u16string text = ui::AboutForm::aboutText();
-    std::vector<std::u16string> lines(1);
-    for (char16_t c : text) {
-        if (c == u'\r')
-            lines.emplace_back();
-        else
-            lines.back() += c;
-    }
+    const std::vector<std::u16string_view> lines = ui::layout::lines(text);
     REQUIRE(lines.size() == 6);
     CHECK(lines[0] == u"Pyrel 1.0");
     CHECK(lines[1].empty());

@@ -44,9 +44,9 @@ WebLabel::WebLabel(WebWindow &window, std::string name) : m_window(window), m_na
 void WebLabel::setCaption(std::u16string_view caption)
 {
     m_caption = caption;
-    // The page shows the text as it comes, its line breaks as line feeds.
-    const std::u16string shown = layout::withLineBreaks(caption, u"\n");
-    emberline_label_write(m_window.handle(), m_name.data(), int(m_name.size()), shown.data(), int(shown.size()));
+    // The page shows the text as it comes.
+    m_shown = layout::withLineBreaks(caption, u"\n");
+    emberline_label_write(m_window.handle(), m_name.data(), int(m_name.size()), m_shown.data(), int(m_shown.size()));
 }
 
 } // namespace ui::web

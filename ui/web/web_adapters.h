@@ -41,6 +41,7 @@ private:
     WebWindow &m_window;
     std::string m_name;
     std::u16string m_caption;
+    std::u16string m_shown; // as the page shows it, its line breaks as line feeds
 };
 
 } // namespace ui::web
