@@ -103,7 +103,7 @@ var EmberlineCalls = (function () {
         box = makeBox();
       EmberlineMenus.close();
       box.title.textContent = title;
-      box.text.textContent = EmberlineWindows.displayText(prompt);
+      box.text.textContent = prompt;
       boxOpen = true;
       return new Promise(function (resolve) {
         // Closed at once, in the event that closes it: the dialog's own

@@ -26,7 +26,7 @@ char16_t *emberline_box_text(int window, const char *name, int nameLength, int *
 void emberline_box_write(int window, const char *name, int nameLength, const char16_t *text, int length);
 // Selects the whole text of a box.
 void emberline_box_select_all(int window, const char *name, int nameLength);
-// Shows a label's caption, its carriage returns as line breaks.
+// Shows a label's caption; its line breaks come as line feeds.
 void emberline_label_write(int window, const char *name, int nameLength, const char16_t *text, int length);
 
 // A modal message box with one OK button; returns once it is closed. The

@@ -11,12 +11,12 @@ namespace ui::web {
 
 // A window of the page, built in HTML from a layout table: its controls at
 // their twips positions, the menu bar above its client area, the page's
-// title its caption while it is shown. The page (web_page.js and the scripts
-// it lists) forwards every event of its elements here as it happens, one at
-// a time, and this sends it through the event link to the form, which
-// decides what it does. What the program does to the window itself (a text
-// written, the focus moved) is reported to the link from here, as a
-// toolkit's own controls report it.
+// title its caption while it is shown. The page (the scripts listed in
+// ui/web/CMakeLists.txt) forwards every event of its elements here as it
+// happens, one at a time, and this sends it through the event link to the
+// form, which decides what it does. What the program does to the window
+// itself (a text written, the focus moved) is reported to the link from
+// here, as a toolkit's own controls report it.
 class WebWindow : public NativeWindow {
 public:
     WebWindow(const layout::WindowDesign &design, Form &form);

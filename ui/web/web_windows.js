@@ -31,10 +31,6 @@ var EmberlineWindows = (function () {
     node.appendChild(document.createTextNode(text.slice(keyAt + 1)));
   }
 
-  function displayText(text) {
-    return text.replace(/\r\n?/g, '\n');
-  }
-
   function setTwips(node, names, values) {
     for (var i = 0; i < names.length; ++i)
       node.style.setProperty(names[i], String(values[i]));
@@ -183,7 +179,6 @@ var EmberlineWindows = (function () {
     windows: windows,
     shortcutKeys: shortcutKeys,
     element: element,
-    displayText: displayText,
     controlOf: controlOf,
     restoreSelection: restoreSelection,
 
@@ -323,7 +318,7 @@ var EmberlineWindows = (function () {
     writeLabel: function (handle, name, text) {
       var node = controlNamed(handle, name);
       if (node)
-        node.textContent = displayText(text);
+        node.textContent = text;
     },
   };
 })();
