@@ -1,10 +1,6 @@
 #include "app/web/web_program.h"
 
 #include "emberline/identity.h"
-#include "ui/about/about_form.h"
-#include "ui/about/about_layout.h"
-#include "ui/main/main_form.h"
-#include "ui/main/main_layout.h"
 #include "ui/web/web_library.h"
 #include "ui/web/web_window.h"
 
