@@ -58,4 +58,5 @@ add_test(NAME windows_installer_installs_upgrades_and_uninstalls
         ${CMAKE_BINARY_DIR}/packaging/windows/windows_packages.cmake
         $<TARGET_FILE:window_probe>
         ${PROJECT_SOURCE_DIR}/resources/pyrel.ico)
-set_tests_properties(windows_installer_installs_upgrades_and_uninstalls PROPERTIES TIMEOUT 300)
+set_tests_properties(windows_installer_installs_upgrades_and_uninstalls PROPERTIES TIMEOUT 300
+    ENVIRONMENT "EMBERLINE_WINE=${CMAKE_CROSSCOMPILING_EMULATOR}")

@@ -34,15 +34,10 @@ if [[ $mode == stop ]]; then
     exit 0
 fi
 
-# The 64-bit loader itself: Debian's "wine" wrapper only adds a hint that
-# the 32-bit half is missing, which 64-bit programs do not need.
-if command -v wine64 >/dev/null; then
-    wine=wine64
-elif [[ -x /usr/lib/wine/wine64 ]]; then
-    wine=/usr/lib/wine/wine64
-else
-    wine=wine
-fi
+# The loader the build runs the Windows tests with (chosen in
+# cmake/mingw-w64-x86_64.cmake and passed by the tests); run by hand,
+# Debian's "wine" wrapper.
+wine=${EMBERLINE_WINE:-wine}
 if [[ $mode == run ]]; then
     exec "$wine" "$@"
 fi
