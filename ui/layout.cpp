@@ -82,22 +82,6 @@ char16_t accessKey(std::u16string_view caption)
     return 0;
 }
 
-std::vector<std::u16string_view> lines(std::u16string_view caption)
-{
-    std::vector<std::u16string_view> result;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < caption.size();) {
-        if (const std::size_t length = lineBreakLength(caption, i)) {
-            result.push_back(caption.substr(start, i - start));
-            start = i += length;
-        } else {
-            ++i;
-        }
-    }
-    result.push_back(caption.substr(start));
-    return result;
-}
-
 std::u16string withLineBreaks(std::u16string_view caption, std::u16string_view lineBreak)
 {
     // Measured first and then filled in place: nothing can fail while the

@@ -92,10 +92,9 @@ std::u16string shownCaption(std::u16string_view caption);
 // The access key a caption marks with '&', as a lower-case letter or
 // digit; 0 when it has none.
 char16_t accessKey(std::u16string_view caption);
-// A caption's lines: a lone carriage return, CR LF or LF ends a line. The
-// program writes lone carriage returns; each toolkit draws line breaks.
-std::vector<std::u16string_view> lines(std::u16string_view caption);
-// The caption with every line break written as `lineBreak`.
+// The caption with every line break written as `lineBreak`, the one a
+// toolkit draws: a lone carriage return (which the program writes), CR LF
+// or LF ends a line.
 std::u16string withLineBreaks(std::u16string_view caption, std::u16string_view lineBreak);
 // A menu entry's Ctrl shortcut as a key names it, a lower-case letter; 0
 // when it has none.
