@@ -1,13 +1,13 @@
 #!/bin/bash
 # Builds the libFuzzer targets of tests/fuzz with Clang in build-fuzz/ and runs
-# each one for FUZZ_SECONDS (20 by default) on a copy of its committed seeds,
+# each one for FUZZ_SECONDS (10 by default) on a copy of its committed seeds,
 # so the repository is never written to. Exits non-zero when a target finds
 # a crash, a sanitizer report, a violated property, a timeout or a memory
 # blow-up; the input that did it is kept in build-fuzz/fuzz-run/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds=${FUZZ_SECONDS:-20}
+seconds=${FUZZ_SECONDS:-10}
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 targets=(fuzz_text_to_double fuzz_double_roundtrip fuzz_calculate_values)
 
